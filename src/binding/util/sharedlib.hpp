@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tandrel {
+
+// Consulted when a symbol that must exist is missing: returning true skips the
+// symbol (its slot stays empty) instead of raising. One per thread; unset by default.
+using MissingSymbolCallback = std::function<bool(const std::string& libName, const std::string& symbolName)>;
+void setMissingSymbolCallback(MissingSymbolCallback callback);
+const MissingSymbolCallback& missingSymbolCallback();
+
+// One shared library opened with the system loader.
+class SharedLib {
+public:
+    SharedLib() = default;
+    SharedLib(const SharedLib&) = delete;
+    SharedLib& operator=(const SharedLib&) = delete;
+    ~SharedLib();
+
+    // Tries the names in order and keeps the first that loads; raises
+    // SharedLibLoadException naming every failed candidate when none does.
+    void load(const std::vector<std::string>& names);
+    // The address of an exported symbol; nullptr when absent and not required.
+    void* loadSymbol(const std::string& symbolName, bool mustExist = true);
+    void unload();
+    bool isLoaded() const { return handle_ != nullptr; }
+    const std::string& name() const { return name_; }
+
+private:
+    std::string name_;
+    void* handle_ = nullptr;
+};
+
+} // namespace tandrel

@@ -1,0 +1,15 @@
+#pragma once
+
+namespace tandrel {
+
+// Anything that draws itself inside a layer's pass.
+class Drawable {
+public:
+    virtual ~Drawable() = default;
+    // dt: seconds since the previous frame. The model-view matrix is current.
+    virtual void draw(double dt) = 0;
+    // Releases the OpenGL resources the object holds.
+    virtual void free() = 0;
+};
+
+} // namespace tandrel

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "support/math/vector.hpp"
+
+#include <cstdint>
+
+namespace tandrel {
+
+// A colour of four floats, nominally 0 to 1; alpha 1 is opaque. Its storage is
+// the 4-float vector, whose components it names r, g, b, a.
+struct Color4f : Vector4f {
+    constexpr Color4f() = default;
+    constexpr Color4f(float r, float g, float b, float a) : Vector4f(r, g, b, a) {}
+    // From a packed 0xRRGGBB value; bits 24 to 31 are ignored.
+    explicit constexpr Color4f(std::uint32_t packed)
+        : Vector4f(float((packed >> 16) & 0xFF) / 255.0f, float((packed >> 8) & 0xFF) / 255.0f,
+                   float(packed & 0xFF) / 255.0f, 1.0f) {}
+
+    constexpr float& r() { return x; }
+    constexpr float& g() { return y; }
+    constexpr float& b() { return z; }
+    constexpr float& a() { return w; }
+    constexpr float r() const { return x; }
+    constexpr float g() const { return y; }
+    constexpr float b() const { return z; }
+    constexpr float a() const { return w; }
+};
+
+} // namespace tandrel

@@ -1,0 +1,39 @@
+#include "support/display.hpp"
+
+#include "binding/opengl/gl.hpp"
+#include "binding/util/libraries.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace tandrel::test {
+
+void requireDisplay() {
+    const char* display = std::getenv("DISPLAY");
+    ASSERT_TRUE(display && *display) << "display tests need DISPLAY (scripts/test starts a private Xvfb)";
+    loadMediaLibraries();
+}
+
+std::array<std::uint8_t, 3> readPixel(int x, int y) {
+    std::array<std::uint8_t, 4> rgba{};
+    gl.glReadBuffer(GL_BACK);
+    gl.glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    gl.glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return {rgba[0], rgba[1], rgba[2]};
+}
+
+std::uint32_t pixelRGB(int x, int y) {
+    auto p = readPixel(x, y);
+    return (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 8) | p[2];
+}
+
+bool pixelNear(int x, int y, std::uint32_t rgb, int tolerance) {
+    auto p = readPixel(x, y);
+    int want[3] = {int((rgb >> 16) & 0xFF), int((rgb >> 8) & 0xFF), int(rgb & 0xFF)};
+    for (int i = 0; i < 3; ++i)
+        if (std::abs(int(p[i]) - want[i]) > tolerance) return false;
+    return true;
+}
+
+} // namespace tandrel::test

@@ -1,0 +1,69 @@
+#pragma once
+
+// The recording table: points every OpenGL (and GLU) slot at a function that
+// logs its name and arguments, so tests can check the exact calls a drawable
+// or a layer makes without a driver.
+
+#include "binding/opengl/gl.hpp"
+#include "binding/opengl/glu.hpp"
+
+#include <cstdint>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+namespace tandrel::test {
+
+struct Call {
+    std::string name;
+    std::vector<double> args;  // pointers are logged as their address
+    bool operator==(const Call&) const = default;
+};
+
+std::vector<Call>& calls();
+// Names of the logged calls, in order.
+std::vector<std::string> callNames();
+// Just the calls with the given name.
+std::vector<Call> callsNamed(const std::string& name);
+
+template <std::size_t N>
+struct FixedName {
+    char text[N];
+    constexpr FixedName(const char (&s)[N]) {
+        for (std::size_t i = 0; i < N; ++i) text[i] = s[i];
+    }
+};
+
+template <typename A>
+double logged(A a) {
+    if constexpr (std::is_pointer_v<A>)
+        return static_cast<double>(reinterpret_cast<std::uintptr_t>(a));
+    else
+        return static_cast<double>(a);
+}
+
+template <FixedName Name, typename F>
+struct Recorder;
+
+template <FixedName Name, typename R, typename... A>
+struct Recorder<Name, R (*)(A...)> {
+    static R record(A... a) {
+        calls().push_back(Call{Name.text, {logged(a)...}});
+        if constexpr (!std::is_void_v<R>) return R{};
+    }
+};
+
+// Replaces every OpenGL and GLU slot (not the GLX lookups) with a recorder and
+// clears the log; restoreTables() puts the previous slots back.
+void installRecorder();
+void restoreTables();
+
+// Installs the recorder for the lifetime of a test fixture.
+struct RecordingTable {
+    RecordingTable() { installRecorder(); }
+    ~RecordingTable() { restoreTables(); }
+    RecordingTable(const RecordingTable&) = delete;
+    RecordingTable& operator=(const RecordingTable&) = delete;
+};
+
+} // namespace tandrel::test
