@@ -37,3 +37,16 @@ bool pixelNear(int x, int y, std::uint32_t rgb, int tolerance) {
 }
 
 } // namespace tandrel::test
+
+#include "binding/sdl/sdl.hpp"
+
+namespace tandrel::test {
+
+void openTestWindow(int width, int height) {
+    ASSERT_EQ(sdl.SDL_Init(SDL_INIT_VIDEO), 0) << sdl.SDL_GetError();
+    sdl.SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    ASSERT_NE(sdl.SDL_SetVideoMode(width, height, 0, SDL_OPENGL), nullptr) << sdl.SDL_GetError();
+    vandorGL().loadExtendedVersions(12);
+}
+
+} // namespace tandrel::test

@@ -24,3 +24,12 @@ std::uint32_t pixelRGB(int x, int y);
 bool pixelNear(int x, int y, std::uint32_t rgb, int tolerance = 2);
 
 } // namespace tandrel::test
+
+namespace tandrel::test {
+
+// Opens a plain SDL OpenGL window of the given size (no Application) with the
+// OpenGL 1.2 to 2.1 entry points bound, for tests of drawables that need a
+// real context. Call requireDisplay() first.
+void openTestWindow(int width, int height);
+
+} // namespace tandrel::test
