@@ -1,0 +1,157 @@
+#include "framework/core/application.hpp"
+
+#include "binding/opengl/gl.hpp"
+#include "binding/sdl/sdl.hpp"
+#include "binding/util/exception.hpp"
+#include "binding/util/libraries.hpp"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace tandrel {
+
+namespace {
+constexpr Uint32 videoFlags = SDL_OPENGL | SDL_RESIZABLE;
+constexpr int escapeKey = SDLK_ESCAPE;
+
+std::string sdlError() { return sdl.SDL_GetError(); }
+} // namespace
+
+Application::Application(std::uint32_t width, std::uint32_t height, const std::string& caption,
+                         int minGLVersion)
+    : width(width), height(height) {
+    loadMediaLibraries();
+
+    if (sdl.SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) < 0)
+        throw VandorException("Failed to init SDL: " + sdlError());
+
+    sdl.SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    sdl.SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
+    sdl.SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5);
+    sdl.SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 5);
+    sdl.SDL_GL_SetAttribute(SDL_GL_BUFFER_SIZE, 32);
+    sdl.SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+
+    // Read by SDL when the window is created: open it centred.
+    setenv("SDL_VIDEO_WINDOW_POS", "", 1);
+    setenv("SDL_VIDEO_CENTERED", "1", 1);
+
+    if (!sdl.SDL_SetVideoMode(static_cast<int>(width), static_cast<int>(height), 0, videoFlags))
+        throw VandorException("Failed to set video mode: " + sdlError());
+    sdl.SDL_WM_SetCaption(caption.c_str(), nullptr);
+    sdl.SDL_ShowCursor(SDL_ENABLE);
+
+    auto& loader = vandorGL();
+    if (loader.contextVersion() < minGLVersion)
+        throw VandorException("Required GL version " + loader.versionString(minGLVersion) + " is not available.");
+    loader.loadExtendedVersions(minGLVersion);
+
+    clearColor = Color4f(0, 0, 0, 1);
+
+    gl.glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    gl.glEnable(GL_BLEND);
+    gl.glEnable(GL_NORMALIZE);
+    gl.glShadeModel(GL_SMOOTH);
+    gl.glAlphaFunc(GL_GREATER, 0.0f);
+    gl.glEnable(GL_ALPHA_TEST);
+    gl.glEnable(GL_DEPTH_TEST);
+    gl.glDepthFunc(GL_LESS);
+    gl.glEnable(GL_CULL_FACE);
+
+    eventManager = std::make_unique<EventManager>(static_cast<std::int32_t>(width),
+                                                  static_cast<std::int32_t>(height));
+    // Through lambdas, so the overrides of the most derived class run even
+    // though they are registered from the base constructor.
+    eventManager->addHandler(EventType::Quit, [this] { exit(); });
+    eventManager->addHandler(EventType::Resize, [this] { onResize(); });
+    eventManager->addHandler(EventType::KeyDown, [this] { onKeyDown(); });
+    eventManager->addHandler(EventType::KeyUp, [this] { onKeyUp(); });
+    eventManager->addHandler(EventType::MouseButtonDown, [this] { onMouseButtonDown(); });
+    eventManager->addHandler(EventType::MouseButtonUp, [this] { onMouseButtonUp(); });
+}
+
+Application::~Application() = default;
+
+Layer& Application::addLayer(std::unique_ptr<Layer> layer) {
+    Layer& added = *layer;
+    layers.push_back(std::move(layer));
+    sortLayers();
+    return added;
+}
+
+Layer& Application::addWindowLayer(LayerType type, std::int32_t depth) {
+    auto layer = std::make_unique<Layer>(0, 0, width, height, type, depth);
+    layer->autoResize = true;
+    return addLayer(std::move(layer));
+}
+
+Layer& Application::addLayer3D(std::int32_t depth) { return addWindowLayer(LayerType::Layer3D, depth); }
+
+Layer& Application::addLayer2D(std::int32_t depth) { return addWindowLayer(LayerType::Layer2D, depth); }
+
+void Application::sortLayers() {
+    std::ranges::sort(layers, [](const auto& a, const auto& b) { return a->depth > b->depth; });
+}
+
+void Application::exit() { eventManager->running = false; }
+
+void Application::onResize() {
+    const int w = eventManager->windowWidth;
+    const int h = eventManager->windowHeight;
+    if (!sdl.SDL_SetVideoMode(w, h, 0, videoFlags))
+        throw VandorException("failed to set video mode: " + sdlError());
+    // SDL keeps the old context on X11, and with it the old viewport: without
+    // this the picture would stay in the lower-left corner of a larger window.
+    gl.glViewport(0, 0, w, h);
+    for (std::size_t i = 0; i < layers.size(); ++i) {
+        Layer& layer = *layers[i];
+        if (layer.autoResize)
+            layer.resize(layer.x, layer.y, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h));
+    }
+}
+
+void Application::drawFrame() {
+    gl.glClearColor(clearColor.r(), clearColor.g(), clearColor.b(), clearColor.a());
+    gl.glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    gl.glLoadIdentity();
+    gl.glColor4f(1, 1, 1, 1);
+    onUpdate();
+    for (std::size_t i = 0; i < layers.size(); ++i) {
+        layers[i]->update(*eventManager);
+        layers[i]->draw(eventManager->deltaTime);
+    }
+    sdl.SDL_GL_SwapBuffers();
+    sdl.SDL_Delay(1);
+}
+
+void Application::onKeyDown() {
+    if (eventManager->eventKey == escapeKey) eventManager->running = false;
+    for (std::size_t i = 0; i < layers.size(); ++i) layers[i]->onKeyDown(*eventManager);
+}
+
+// A release alone also stops: the press may have come before the window had focus.
+void Application::onKeyUp() {
+    if (eventManager->eventKey == escapeKey) eventManager->running = false;
+    for (std::size_t i = 0; i < layers.size(); ++i) layers[i]->onKeyUp(*eventManager);
+}
+
+void Application::onMouseButtonDown() {
+    for (std::size_t i = 0; i < layers.size(); ++i) layers[i]->onMouseButtonDown(*eventManager);
+}
+
+void Application::onMouseButtonUp() {
+    for (std::size_t i = 0; i < layers.size(); ++i) layers[i]->onMouseButtonUp(*eventManager);
+}
+
+void Application::onUpdate() {}
+
+void Application::run() {
+    while (eventManager->running) {
+        eventManager->update();
+        drawFrame();
+    }
+    eventManager->closeJoysticks();
+    sdl.SDL_Quit();
+}
+
+} // namespace tandrel

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <SDL/SDL.h>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+
+namespace tandrel {
+
+// The framework's event kinds. The manager raises KeyDown to Quit; the
+// reserved kinds accept handlers so that programs can agree on their own
+// meanings, but nothing raises them.
+enum class EventType : std::int32_t {
+    KeyDown = 0,
+    KeyUp = 1,
+    MouseMotion = 2,
+    MouseButtonDown = 3,
+    MouseButtonUp = 4,
+    MouseDoubleClick = 5,
+    JoystickButtonDown = 6,
+    JoystickButtonUp = 7,
+    JoystickAxisMotion = 8,
+    Resize = 9,
+    Quit = 10,
+    Reserved11 = 11,
+    Reserved12 = 12,
+    Reserved13 = 13,
+    Reserved14 = 14,
+    Reserved15 = 15,
+    Reserved16 = 16,
+    Reserved17 = 17,
+};
+
+inline constexpr int eventTypeCount = 18;
+
+// Turns SDL's queue into the framework's event kinds and keeps the input state
+// and the frame clock. Handlers take no arguments: while one runs, the fields
+// named event... hold what the event carried.
+class EventManager {
+public:
+    using Handler = std::function<void()>;
+
+    struct Joystick {
+        SDL_Joystick* handle = nullptr;
+        std::string name;
+        std::int32_t id = 0;
+    };
+
+    static constexpr int keyCount = 512;
+    static constexpr int joyButtonCount = 256;
+    static constexpr int joyAxisCount = 256;
+    // Updates within which a second press still completes a double click.
+    static constexpr std::uint32_t doubleClickWindow = 50;
+
+    EventManager(std::int32_t windowWidth, std::int32_t windowHeight);
+    EventManager(const EventManager&) = delete;
+    EventManager& operator=(const EventManager&) = delete;
+
+    // Ids of a kind start at 0 and are never reused. A kind outside the
+    // enumeration ends the program.
+    std::int32_t addHandler(EventType kind, Handler handler);
+    // An id that is not registered is ignored.
+    void removeHandler(EventType kind, std::int32_t id);
+    // Advances the clock and dispatches every pending SDL event. A handler
+    // must not add or remove handlers of the kind being dispatched.
+    void update();
+    void closeJoysticks();
+
+    std::array<std::map<std::int32_t, Handler>, eventTypeCount> handlers;
+    std::array<std::int32_t, eventTypeCount> nextHandlerId{};
+
+    bool doubleClickArmed = false;
+    std::uint32_t doubleClickFrames = 0;
+    std::map<std::int32_t, Joystick> joysticks;
+    bool running = true;
+
+    std::array<bool, keyCount> keyPressed{};
+    std::int32_t mouseX = 0;
+    std::int32_t mouseY = 0;
+    bool lmbPressed = false;
+    bool rmbPressed = false;
+    bool mmbPressed = false;
+    // Indexed by the one-based button number; entry 0 stays unused.
+    std::array<bool, joyButtonCount> joyButtonPressed{};
+    std::array<std::int16_t, joyAxisCount> joyAxis{};
+
+    std::int32_t eventKey = 0;
+    std::int32_t eventButton = 0;
+    std::int32_t eventJoyButton = 0;
+    std::int32_t eventJoyAxis = 0;
+    std::int16_t eventJoyAxisValue = 0;
+    std::int32_t eventMouseX = 0;
+    std::int32_t eventMouseY = 0;
+    std::int32_t eventWidth = 0;
+    std::int32_t eventHeight = 0;
+    std::int32_t windowWidth = 0;
+    std::int32_t windowHeight = 0;
+
+    double deltaTime = 0;
+    double averageFrameTime = 0;
+    std::uint32_t deltaTimeMs = 0;
+    std::int32_t fps = 0;
+
+private:
+    void dispatch(EventType kind);
+    void handle(const SDL_Event& event);
+    void advanceClock();
+    void openJoysticks();
+};
+
+} // namespace tandrel

@@ -1,0 +1,65 @@
+#include "framework/core/layer.hpp"
+
+#include "binding/opengl/gl.hpp"
+#include "binding/opengl/glu.hpp"
+
+namespace tandrel {
+
+namespace {
+constexpr double fieldOfViewY = 60.0;
+constexpr double nearPlane = 0.1;
+constexpr double farPlane = 400.0;
+
+float aspectOf(std::uint32_t width, std::uint32_t height) {
+    return static_cast<float>(width) / static_cast<float>(height);
+}
+} // namespace
+
+Layer::Layer(std::int32_t x, std::int32_t y, std::uint32_t width, std::uint32_t height, LayerType type,
+             std::int32_t depth)
+    : x(x), y(y), width(width), height(height), aspectRatio(aspectOf(width, height)), type(type),
+      depth(depth) {}
+
+void Layer::resize(std::int32_t newX, std::int32_t newY, std::uint32_t newWidth, std::uint32_t newHeight) {
+    x = newX;
+    y = newY;
+    width = newWidth;
+    height = newHeight;
+    aspectRatio = aspectOf(width, height);
+}
+
+void Layer::draw(double dt) {
+    gl.glMatrixMode(GL_PROJECTION);
+    gl.glPushMatrix();
+    gl.glLoadIdentity();
+    if (type == LayerType::Layer2D)
+        gl.glOrtho(0, width, 0, height, -1, 1);
+    else
+        glu.gluPerspective(fieldOfViewY, aspectRatio, nearPlane, farPlane);
+    gl.glMatrixMode(GL_MODELVIEW);
+    gl.glLoadIdentity();
+
+    // By index: a drawable may add to the lists while the pass runs.
+    for (std::size_t i = 0; i < modifiers.size(); ++i) modifiers[i]->bind(dt);
+    for (std::size_t i = 0; i < drawables.size(); ++i) drawables[i]->draw(dt);
+    // Insertion order again, not reversed: modifiers undo only their own state.
+    for (std::size_t i = 0; i < modifiers.size(); ++i) modifiers[i]->unbind();
+
+    gl.glMatrixMode(GL_PROJECTION);
+    gl.glPopMatrix();
+    gl.glMatrixMode(GL_MODELVIEW);
+}
+
+// Drawables and modifiers are their creators' to free.
+void Layer::free() {}
+
+void Layer::update(EventManager&) {}
+void Layer::onKeyDown(EventManager&) {}
+void Layer::onKeyUp(EventManager&) {}
+void Layer::onMouseButtonDown(EventManager&) {}
+void Layer::onMouseButtonUp(EventManager&) {}
+
+void Layer::addDrawable(Drawable& drawable) { drawables.push_back(&drawable); }
+void Layer::addModifier(Modifier& modifier) { modifiers.push_back(&modifier); }
+
+} // namespace tandrel

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "framework/core/drawable.hpp"
+#include "framework/core/modifier.hpp"
+
+#include <cstdint>
+#include <vector>
+
+namespace tandrel {
+
+class EventManager;
+
+// Any value other than Layer2D draws with the perspective projection.
+enum class LayerType : std::int32_t {
+    Layer2D = 0,  // orthographic, one unit per pixel, origin at the lower left
+    Layer3D = 1,  // perspective
+};
+
+// Sets up a projection, applies its modifiers around its drawables and puts
+// the projection back. Drawables and modifiers belong to whoever added them.
+class Layer : public Drawable {
+public:
+    Layer(std::int32_t x, std::int32_t y, std::uint32_t width, std::uint32_t height, LayerType type,
+          std::int32_t depth);
+
+    // Kept across resizes; not used for drawing.
+    std::int32_t x;
+    std::int32_t y;
+    std::uint32_t width;
+    std::uint32_t height;
+    float aspectRatio;
+    LayerType type;
+    // The application resizes the layer to the window on every resize.
+    bool autoResize = false;
+    // Larger depths are drawn earlier.
+    std::int32_t depth;
+    bool copyToTexture = false;
+    std::vector<Drawable*> drawables;
+    std::vector<Modifier*> modifiers;
+
+    virtual void resize(std::int32_t x, std::int32_t y, std::uint32_t width, std::uint32_t height);
+    // Ends with the model-view matrix current; the projection is restored, the
+    // model-view matrix is left at whatever the drawables made of it.
+    void draw(double dt) override;
+    void free() override;
+    // Input hooks; empty here, for layers that react to input.
+    virtual void update(EventManager& events);
+    virtual void onKeyDown(EventManager& events);
+    virtual void onKeyUp(EventManager& events);
+    virtual void onMouseButtonDown(EventManager& events);
+    virtual void onMouseButtonUp(EventManager& events);
+    virtual void addDrawable(Drawable& drawable);
+    virtual void addModifier(Modifier& modifier);
+};
+
+} // namespace tandrel
