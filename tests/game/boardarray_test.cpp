@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 namespace tandrel {
 namespace {
+
+static_assert(std::is_trivially_copyable_v<BoardArray> && std::is_standard_layout_v<BoardArray>);
 
 using Cells = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
 

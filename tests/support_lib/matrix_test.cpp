@@ -4,9 +4,12 @@
 
 #include <cmath>
 #include <string>
+#include <type_traits>
 
 namespace tandrel {
 namespace {
+
+static_assert(std::is_trivially_copyable_v<Matrix> && std::is_standard_layout_v<Matrix>);
 
 Matrix fromFlat(const float (&values)[16]) {
     Matrix m;
