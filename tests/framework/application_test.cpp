@@ -1,0 +1,309 @@
+// The application in a real window under the private X server: frames are
+// read back from the back buffer by a drawable, before the buffers swap.
+
+// gtest first: the SDL table header brings in Xlib, whose macros clash with it.
+#include <gtest/gtest.h>
+
+#include "framework/core/application.hpp"
+
+#include "binding/opengl/gl.hpp"
+#include "binding/sdl/sdl.hpp"
+#include "binding/util/exception.hpp"
+#include "support/display.hpp"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tandrel {
+namespace {
+
+// Counts frames and runs a test's script in each; never runs away.
+class TestApp : public Application {
+public:
+    TestApp() : Application(810, 450, "Tandrel test", 12) {}
+    void onUpdate() override {
+        ++frames;
+        if (script) script(frames);
+        if (frames >= 50) exit();
+    }
+    std::function<void(int frame)> script;
+    int frames = 0;
+};
+
+struct Rect : Drawable {
+    Rect(float x0, float y0, float x1, float y1, std::uint32_t rgb) : x0(x0), y0(y0), x1(x1), y1(y1), rgb(rgb) {}
+    void draw(double) override {
+        const Color4f c(rgb);
+        gl.glColor3f(c.r(), c.g(), c.b());
+        gl.glBegin(GL_QUADS);
+        gl.glVertex2f(x0, y0);
+        gl.glVertex2f(x1, y0);
+        gl.glVertex2f(x1, y1);
+        gl.glVertex2f(x0, y1);
+        gl.glEnd();
+    }
+    void free() override {}
+    float x0, y0, x1, y1;
+    std::uint32_t rgb;
+};
+
+// Checks pixels of the frame being drawn.
+struct PixelProbe : Drawable {
+    struct Expect {
+        int x, y;
+        std::uint32_t rgb;
+    };
+    void draw(double) override {
+        if (!armed) return;
+        near.clear();
+        for (const auto& e : expected) near.push_back(test::pixelNear(e.x, e.y, e.rgb));
+    }
+    void free() override {}
+    bool armed = true;
+    std::vector<Expect> expected;
+    std::vector<bool> near;
+};
+
+struct Journal : Drawable {
+    Journal(std::vector<std::string>& log, std::string name) : log(log), name(std::move(name)) {}
+    void draw(double) override { log.push_back(name); }
+    void free() override {}
+    std::vector<std::string>& log;
+    std::string name;
+};
+
+void pushEvent(SDL_Event event) { ASSERT_EQ(sdl.SDL_PushEvent(&event), 0); }
+void pushKey(Uint8 type, SDLKey key) {
+    SDL_Event e{};
+    e.type = type;
+    e.key.keysym.sym = key;
+    pushEvent(e);
+}
+
+class ApplicationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::requireDisplay();
+        saved = sdl;
+        savedGL = gl;
+    }
+    void TearDown() override {
+        sdl = saved;
+        gl = savedGL;
+    }
+    SDLTable saved;
+    GLTable savedGL;
+};
+
+TEST_F(ApplicationTest, ClearsToTheClearColourWithTheDefaultState) {
+    TestApp app;
+    EXPECT_TRUE(gl.glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(gl.glIsEnabled(GL_NORMALIZE));
+    EXPECT_TRUE(gl.glIsEnabled(GL_ALPHA_TEST));
+    EXPECT_TRUE(gl.glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_TRUE(gl.glIsEnabled(GL_CULL_FACE));
+    EXPECT_FALSE(gl.glIsEnabled(GL_LIGHTING));
+
+    app.clearColor = Color4f(0x336699);
+    PixelProbe probe;
+    probe.expected = {{0, 0, 0x336699}, {809, 449, 0x336699}, {400, 200, 0x336699}};
+    app.addLayer2D(0).addDrawable(probe);
+    app.drawFrame();
+    EXPECT_EQ(probe.near, (std::vector<bool>{true, true, true}));
+}
+
+TEST_F(ApplicationTest, Layer2DPutsTheOriginBottomLeftAndOnePixelPerUnit) {
+    TestApp app;
+    Rect low(0, 0, 1, 1, 0xFF0000), high(809, 449, 810, 450, 0x00FF00);
+    PixelProbe probe;
+    probe.expected = {{0, 0, 0xFF0000}, {809, 449, 0x00FF00}, {1, 1, 0x000000}, {808, 448, 0x000000}};
+    Layer& layer = app.addLayer2D(0);
+    layer.addDrawable(low);
+    layer.addDrawable(high);
+    layer.addDrawable(probe);
+    app.drawFrame();
+    EXPECT_EQ(probe.near, (std::vector<bool>{true, true, true, true}));
+}
+
+TEST_F(ApplicationTest, DeeperLayersDrawFirst) {
+    TestApp app;
+    std::vector<std::string> log;
+    Journal first(log, "first 5"), shallow(log, "0"), second(log, "second 5"), own(log, "own 3");
+    app.addLayer2D(5).addDrawable(first);
+    app.addLayer3D(0).addDrawable(shallow);
+    app.addLayer2D(5).addDrawable(second);
+    auto made = std::make_unique<Layer>(1, 2, 100, 50, LayerType::Layer2D, 3);
+    Layer* raw = made.get();
+    EXPECT_EQ(&app.addLayer(std::move(made)), raw);
+    raw->addDrawable(own);
+
+    app.drawFrame();
+    ASSERT_EQ(log.size(), 4u);
+    EXPECT_EQ(log[2], "own 3");
+    EXPECT_EQ(log[3], "0");
+    EXPECT_EQ(app.layers[3]->type, LayerType::Layer3D);
+    EXPECT_TRUE(app.layers[3]->autoResize);
+    EXPECT_FALSE(raw->autoResize);
+}
+
+// Records the keys forwarded to it.
+struct KeyLayer : Layer {
+    KeyLayer() : Layer(0, 0, 10, 10, LayerType::Layer2D, 0) {}
+    void onKeyDown(EventManager& events) override { downs.push_back(events.eventKey); }
+    void onKeyUp(EventManager& events) override { ups.push_back(events.eventKey); }
+    std::vector<int> downs, ups;
+};
+
+TEST_F(ApplicationTest, EscapePressEndsTheLoopAfterOneMoreFrame) {
+    TestApp app;
+    auto& keys = static_cast<KeyLayer&>(app.addLayer(std::make_unique<KeyLayer>()));
+    app.script = [](int frame) {
+        if (frame == 1) pushKey(SDL_KEYDOWN, SDLK_a);
+        if (frame == 3) pushKey(SDL_KEYDOWN, SDLK_ESCAPE);
+    };
+    app.run();
+    EXPECT_EQ(app.frames, 4);
+    EXPECT_EQ(keys.downs, (std::vector<int>{SDLK_a, SDLK_ESCAPE}));
+}
+
+TEST_F(ApplicationTest, EscapeReleaseAloneEndsTheLoop) {
+    TestApp app;
+    auto& keys = static_cast<KeyLayer&>(app.addLayer(std::make_unique<KeyLayer>()));
+    app.script = [](int frame) {
+        if (frame == 1) pushKey(SDL_KEYUP, SDLK_ESCAPE);
+    };
+    app.run();
+    EXPECT_EQ(app.frames, 2);
+    EXPECT_EQ(keys.ups, std::vector<int>{SDLK_ESCAPE});
+}
+
+TEST_F(ApplicationTest, QuitEventReachesTheMostDerivedExit) {
+    struct CountingExit : TestApp {
+        void exit() override {
+            ++exits;
+            TestApp::exit();
+        }
+        int exits = 0;
+    } app;
+    app.script = [](int frame) {
+        if (frame == 1) {
+            SDL_Event quit{};
+            quit.type = SDL_QUIT;
+            pushEvent(quit);
+        }
+    };
+    app.run();
+    EXPECT_EQ(app.frames, 2);
+    EXPECT_EQ(app.exits, 1);
+}
+
+TEST_F(ApplicationTest, ResizeFollowsTheNewWindowSize) {
+    TestApp app;
+    Layer& flat = app.addLayer2D(0);
+    flat.x = 3;
+    flat.y = 4;
+    Layer& deep = app.addLayer3D(1);
+    Layer& fixed = app.addLayer(std::make_unique<Layer>(0, 0, 100, 50, LayerType::Layer2D, 2));
+    Rect cover(0, 0, 5000, 5000, 0xFF0000);
+    PixelProbe probe;
+    probe.armed = false;
+    probe.expected = {{995, 595, 0xFF0000}, {2, 2, 0xFF0000}};
+    flat.addDrawable(cover);
+    flat.addDrawable(probe);
+    app.script = [&](int frame) {
+        if (frame == 1) {
+            SDL_Event resize{};
+            resize.type = SDL_VIDEORESIZE;
+            resize.resize.w = 1000;
+            resize.resize.h = 600;
+            pushEvent(resize);
+        }
+        probe.armed = frame == 2;
+        if (frame == 2) app.exit();
+    };
+    app.run();
+
+    EXPECT_EQ(app.eventManager->windowWidth, 1000);
+    for (Layer* layer : {&flat, &deep}) {
+        EXPECT_EQ(layer->width, 1000u);
+        EXPECT_EQ(layer->height, 600u);
+        EXPECT_FLOAT_EQ(layer->aspectRatio, 1000.0f / 600.0f);
+    }
+    EXPECT_EQ(flat.x, 3);
+    EXPECT_EQ(flat.y, 4);
+    EXPECT_EQ(fixed.width, 100u);
+    EXPECT_EQ(fixed.height, 50u);
+    EXPECT_EQ(app.width, 810u);
+    // The far corner of the larger window is drawn, not left at the clear colour.
+    EXPECT_EQ(probe.near, (std::vector<bool>{true, true}));
+}
+
+TEST_F(ApplicationTest, FirstFrameDeltaIsTheTimeSinceSdlStarted) {
+    TestApp app;
+    const Uint32 built = sdl.SDL_GetTicks();
+    struct Stopwatch : Drawable {
+        void draw(double dt) override { seen.push_back(dt); }
+        void free() override {}
+        std::vector<double> seen;
+    } stopwatch;
+    app.addLayer2D(0).addDrawable(stopwatch);
+    Uint32 atFirstFrame = 0;
+    app.script = [&](int frame) {
+        atFirstFrame = sdl.SDL_GetTicks();
+        if (frame == 1) app.exit();
+    };
+    app.run();
+    ASSERT_EQ(stopwatch.seen.size(), 1u);
+    EXPECT_DOUBLE_EQ(stopwatch.seen[0], app.eventManager->deltaTimeMs * 0.001);
+    EXPECT_GE(app.eventManager->deltaTimeMs, built);
+    EXPECT_LE(app.eventManager->deltaTimeMs, atFirstFrame);
+}
+
+const GLubyte* oldVersion(GLenum) { return reinterpret_cast<const GLubyte*>("1.1 Mesa"); }
+SDL_Surface* noVideoMode(int, int, int, Uint32) { return nullptr; }
+int noInit(Uint32) { return -1; }
+
+std::string constructionFailure() {
+    try {
+        TestApp app;
+    } catch (const VandorException& e) {
+        return e.what();
+    }
+    return "no failure";
+}
+
+TEST_F(ApplicationTest, ConstructionFailuresCarryTheirMessages) {
+    gl.glGetString = &oldVersion;
+    EXPECT_EQ(constructionFailure(), "Required GL version OpenGL Version 1.2 is not available.");
+
+    sdl.SDL_SetVideoMode = &noVideoMode;
+    EXPECT_EQ(constructionFailure(), std::string("Failed to set video mode: ") + sdl.SDL_GetError());
+
+    sdl.SDL_Init = &noInit;
+    EXPECT_EQ(constructionFailure(), std::string("Failed to init SDL: ") + sdl.SDL_GetError());
+}
+
+TEST_F(ApplicationTest, FailedResizeEndsRunWithItsError) {
+    TestApp app;
+    app.script = [](int frame) {
+        if (frame != 1) return;
+        SDL_Event resize{};
+        resize.type = SDL_VIDEORESIZE;
+        resize.resize.w = 900;
+        resize.resize.h = 500;
+        pushEvent(resize);
+        sdl.SDL_SetVideoMode = &noVideoMode;
+    };
+    try {
+        app.run();
+        FAIL() << "run returned";
+    } catch (const VandorException& e) {
+        EXPECT_EQ(std::string(e.what()), std::string("failed to set video mode: ") + sdl.SDL_GetError());
+    }
+    EXPECT_EQ(app.frames, 1);
+}
+
+} // namespace
+} // namespace tandrel
