@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <type_traits>
 #include <utility>
 
 namespace tandrel {
@@ -28,6 +30,15 @@ std::size_t tableIndex(EventType kind) {
         std::abort();
     }
     return static_cast<std::size_t>(index);
+}
+
+// The symbol as the integer SDL stored: a value past SDLKey's enumerators
+// would be undefined behaviour to read as the enumeration.
+std::int32_t keySymbol(const SDL_Event& event) {
+    std::underlying_type_t<SDLKey> raw;
+    static_assert(sizeof raw == sizeof event.key.keysym.sym);
+    std::memcpy(&raw, &event.key.keysym.sym, sizeof raw);
+    return static_cast<std::int32_t>(raw);
 }
 
 template <typename Table>
@@ -137,7 +148,7 @@ void EventManager::handle(const SDL_Event& event) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
         const bool down = event.type == SDL_KEYDOWN;
-        eventKey = event.key.keysym.sym;
+        eventKey = keySymbol(event);
         // Handlers run before the table changes, so they see the previous state.
         dispatch(down ? EventType::KeyDown : EventType::KeyUp);
         if (inRange(keyPressed, eventKey)) keyPressed[eventKey] = down;
