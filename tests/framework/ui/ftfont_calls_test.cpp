@@ -176,10 +176,5 @@ TEST_F(FontCalls, FailuresRaiseTheirMessages) {
     EXPECT_EQ(constructionFailure(fontPath), "FT_Init_FreeType failed");
 }
 
-TEST(NextPowerOfTwo, RoundsUp) {
-    for (auto [n, expected] : {std::pair{-3, 1}, {0, 1}, {1, 1}, {2, 2}, {5, 8}, {8, 8}, {9, 16}, {1000, 1024}})
-        EXPECT_EQ(nextPowerOfTwo(n), expected) << n;
-}
-
 } // namespace
 } // namespace tandrel
