@@ -3,7 +3,6 @@
 #include "binding/util/loader.hpp"
 
 #include <SDL/SDL.h>
-#include <SDL/SDL_syswm.h>
 
 namespace tandrel {
 

@@ -13,8 +13,6 @@ thread_local MissingSymbolCallback callback;
 void setMissingSymbolCallback(MissingSymbolCallback cb) { callback = std::move(cb); }
 const MissingSymbolCallback& missingSymbolCallback() { return callback; }
 
-SharedLib::~SharedLib() { unload(); }
-
 void SharedLib::load(const std::vector<std::string>& names) {
     if (isLoaded()) return;
     std::string failures;

@@ -18,7 +18,9 @@ public:
     SharedLib() = default;
     SharedLib(const SharedLib&) = delete;
     SharedLib& operator=(const SharedLib&) = delete;
-    ~SharedLib();
+    // The library stays loaded for the life of the process: code and data it
+    // handed out (GL drivers, X connections) may outlive this object.
+    ~SharedLib() = default;
 
     // Tries the names in order and keeps the first that loads; raises
     // SharedLibLoadException naming every failed candidate when none does.

@@ -1,0 +1,124 @@
+#include "binding/opengl/gl.hpp"
+#include "binding/util/exception.hpp"
+#include "binding/util/libraries.hpp"
+#include "binding/freetype/freetype.hpp"
+#include "binding/opengl/glu.hpp"
+#include "binding/sdl/sdl.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+#include <string>
+
+namespace tandrel {
+namespace {
+
+TEST(GLVersion, CodeFromTheLeadingVersionOfTheString) {
+    EXPECT_EQ(glVersionCode("2.1 Mesa 7.0"), 21);
+    EXPECT_EQ(glVersionCode("4.6.0 NVIDIA"), 40);
+    EXPECT_EQ(glVersionCode("4.5 (Compatibility Profile) Mesa 22.3.6"), 40);
+    EXPECT_EQ(glVersionCode("1.1"), 11);
+    EXPECT_EQ(glVersionCode("3.3.0"), 33);
+    EXPECT_EQ(glVersionCode(nullptr), 40);
+}
+
+TEST(GLVersion, Names) {
+    EXPECT_EQ(vandorGL().versionString(0), "OpenGL Version None");
+    EXPECT_EQ(vandorGL().versionString(12), "OpenGL Version 1.2");
+    EXPECT_EQ(vandorGL().versionString(40), "OpenGL Version 4.0");
+    EXPECT_EQ(vandorGL().versionString(16), "Uknown OpenGL Version");
+}
+
+TEST(MediaLibraries, AllFourLoadFromTheirDefaultLists) {
+    loadMediaLibraries();
+    EXPECT_EQ(vandorGL().sharedLib().name(), "libGL.so.1");
+    EXPECT_TRUE(vandorGLU().isLoaded());
+    EXPECT_TRUE(vandorSDL().isLoaded());
+    EXPECT_TRUE(vandorFT().isLoaded());
+    EXPECT_NE(gl.glClear, nullptr);
+    EXPECT_NE(glu.gluPerspective, nullptr);
+    EXPECT_NE(sdl.SDL_Init, nullptr);
+    EXPECT_NE(ft.FT_Init_FreeType, nullptr);
+    EXPECT_EQ(vandorGL().loadedVersion(), 11);
+}
+
+// A fake window system: a current context whose GL_VERSION is `version`, and a
+// procedure lookup that finds every name except those in `missing`.
+const char* fakeVersion = "2.1 Fake";
+std::set<std::string> missing;
+void fakeEntry() {}
+void* fakeContext() { return &fakeVersion; }
+void* noContext() { return nullptr; }
+const GLubyte* fakeGetString(GLenum) { return reinterpret_cast<const GLubyte*>(fakeVersion); }
+GLProc fakeLookup(const GLubyte* name) {
+    return missing.count(reinterpret_cast<const char*>(name)) ? nullptr : &fakeEntry;
+}
+
+struct ExtendedVersions : testing::Test {
+    void SetUp() override {
+        vandorGL().load();
+        saved = gl;
+        gl.glXGetCurrentContext = &fakeContext;
+        gl.glXGetProcAddressARB = &fakeLookup;
+        gl.glGetString = &fakeGetString;
+        missing.clear();
+    }
+    void TearDown() override { gl = saved; }
+    GLTable saved;
+};
+
+TEST_F(ExtendedVersions, BindsUpToTheContextVersion) {
+    fakeVersion = "1.4 Fake";
+    gl.glBlendColor = nullptr;
+    gl.glBindBuffer = nullptr;
+    vandorGL().loadExtendedVersions(12);
+    EXPECT_NE(gl.glDrawRangeElements, nullptr);  // 1.2
+    EXPECT_NE(gl.glActiveTexture, nullptr);      // 1.3
+    EXPECT_NE(gl.glBlendColor, nullptr);         // 1.4
+    EXPECT_EQ(gl.glBindBuffer, nullptr);         // 1.5 is above the context
+    EXPECT_EQ(vandorGL().loadedVersion(), 14);
+}
+
+TEST_F(ExtendedVersions, MissingEntryPointAboveTheRequiredVersionLeavesItsSlotEmpty) {
+    fakeVersion = "2.1 Fake";
+    missing = {"glActiveTexture"};
+    gl.glActiveTexture = nullptr;
+    EXPECT_NO_THROW(vandorGL().loadExtendedVersions(12));
+    EXPECT_EQ(gl.glActiveTexture, nullptr);
+    EXPECT_NE(gl.glUniformMatrix2x3fv, nullptr);  // 2.1
+    EXPECT_EQ(vandorGL().loadedVersion(), 21);
+}
+
+TEST_F(ExtendedVersions, MissingRequiredEntryPointRaises) {
+    fakeVersion = "2.1 Fake";
+    missing = {"glDrawRangeElements"};
+    try {
+        vandorGL().loadExtendedVersions(12);
+        FAIL() << "expected SymbolLoadException";
+    } catch (const SymbolLoadException& e) {
+        EXPECT_STREQ(e.what(), "Failed to load symbol glDrawRangeElements from shared library libGL.so.1");
+    }
+}
+
+TEST_F(ExtendedVersions, RefusesAnOlderContextOrNoneAtAll) {
+    fakeVersion = "1.1 Fake";
+    try {
+        vandorGL().loadExtendedVersions(12);
+        FAIL() << "expected VandorException";
+    } catch (const VandorException& e) {
+        EXPECT_STREQ(e.what(), "Required GL version OpenGL Version 1.2 is not available.");
+    }
+    gl.glXGetCurrentContext = &noContext;
+    EXPECT_FALSE(vandorGL().hasContext());
+    try {
+        vandorGL().loadExtendedVersions(12);
+        FAIL() << "expected VandorException";
+    } catch (const VandorException& e) {
+        EXPECT_STREQ(e.what(),
+                     "An OpenGL context must be created and activated before attempting to load extended versions.");
+    }
+}
+
+} // namespace
+} // namespace tandrel
