@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include "binding/sdl/sdl.hpp"
+#include "game/gameapp.hpp"
+#include "support/display.hpp"
+
+#include <algorithm>
+#include <initializer_list>
+#include <vector>
+
+namespace tandrel {
+namespace {
+
+// Key presses pushed into SDL's queue, as the keyboard would deliver them.
+void pushKey(int sym, int mod = KMOD_NONE) {
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.state = SDL_PRESSED;
+    event.key.keysym.sym = static_cast<SDLKey>(sym);
+    event.key.keysym.mod = static_cast<SDLMod>(mod);
+    ASSERT_EQ(sdl.SDL_PushEvent(&event), 0);
+}
+
+std::vector<std::uint32_t> values(const Board& board) {
+    std::vector<std::uint32_t> found;
+    for (std::uint32_t x = 0; x < 4; ++x)
+        for (std::uint32_t y = 0; y < 4; ++y)
+            if (board.grid(x, y)) found.push_back(board.grid(x, y));
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+// One lone 2 in the top-right cell: a, or the left arrow, moves it.
+void setLoneTile(Board& board) {
+    board.grid.clear();
+    board.grid.set(2, 3, 0);
+}
+
+// A full board without equal neighbours: no direction changes it.
+void setStuck(Board& board) {
+    for (std::uint32_t x = 0; x < 4; ++x)
+        for (std::uint32_t y = 0; y < 4; ++y) board.grid.set((x + y) % 2 ? 2 : 4, x, y);
+}
+
+struct GameAppTest : testing::Test {
+    void SetUp() override {
+        test::requireDisplay();
+        app = std::make_unique<GameApp>();
+    }
+    void TearDown() override { app.reset(); }
+
+    // One pass of the main loop.
+    void pass() {
+        app->eventManager->update();
+        app->drawFrame();
+    }
+    // Passes until both boards' slides have ended.
+    void settle() {
+        for (int i = 0; i < 100 && (app->leftBoard->state == BoardState::Animating ||
+                                    app->rightBoard->state == BoardState::Animating);
+             ++i)
+            pass();
+    }
+    Board& left() { return *app->leftBoard; }
+    Board& right() { return *app->rightBoard; }
+
+    std::unique_ptr<GameApp> app;
+};
+
+TEST_F(GameAppTest, OpensWithTheSameTwoValuesOnBothBoards) {
+    EXPECT_EQ(left().position, Vector2f(0, 0));
+    EXPECT_EQ(right().position, Vector2f(410, 0));
+    const auto opening = values(left());
+    ASSERT_EQ(opening.size(), 2u);
+    for (auto v : opening) EXPECT_TRUE(v == 2 || v == 4);
+    EXPECT_EQ(values(right()), opening);
+    pass();
+    EXPECT_TRUE(test::pixelNear(405, 200, 0xBBADA0));  // the strip between the boards
+}
+
+TEST_F(GameAppTest, EachPlayersKeysMoveOnlyTheirBoard) {
+    setLoneTile(left());
+    setLoneTile(right());
+    pushKey(SDLK_a);
+    pass();
+    settle();
+    EXPECT_EQ(left().grid(0, 0), 2u);
+    EXPECT_EQ(right().grid(3, 0), 2u);
+    EXPECT_EQ(values(right()), (std::vector<std::uint32_t>{2}));
+
+    setLoneTile(left());
+    pushKey(SDLK_LEFT);
+    pass();
+    settle();
+    EXPECT_EQ(right().grid(0, 0), 2u);
+    EXPECT_EQ(left().grid(3, 0), 2u);
+    EXPECT_EQ(values(left()), (std::vector<std::uint32_t>{2}));
+
+    // Both in one pass: each board moves once.
+    setLoneTile(left());
+    setLoneTile(right());
+    pushKey(SDLK_a);
+    pushKey(SDLK_LEFT);
+    pass();
+    EXPECT_EQ(left().grid(0, 0), 2u);
+    EXPECT_EQ(right().grid(0, 0), 2u);
+    EXPECT_EQ(values(left()).size(), 2u);
+    EXPECT_EQ(values(right()).size(), 2u);
+}
+
+TEST_F(GameAppTest, ShiftedLettersCountAndOtherKeysDoNothing) {
+    setLoneTile(left());
+    setLoneTile(right());
+    pushKey(SDLK_RETURN);
+    pushKey(SDLK_KP_ENTER);
+    pushKey(SDLK_q);
+    pass();
+    EXPECT_EQ(left().state, BoardState::Idle);
+    EXPECT_EQ(right().state, BoardState::Idle);
+    EXPECT_EQ(values(left()), (std::vector<std::uint32_t>{2}));
+
+    pushKey(SDLK_a, KMOD_LSHIFT | KMOD_CAPS);  // SDL reports A by its lower-case symbol
+    pass();
+    EXPECT_EQ(left().grid(0, 0), 2u);
+}
+
+TEST_F(GameAppTest, APlayerWhoIsOutGetsNoMovesWhileTheOtherPlaysOn) {
+    setLoneTile(left());
+    setLoneTile(right());
+    left().gameOver = true;
+    pushKey(SDLK_a);
+    pushKey(SDLK_LEFT);
+    pass();
+    EXPECT_EQ(left().grid(3, 0), 2u);
+    EXPECT_EQ(left().state, BoardState::Idle);
+    EXPECT_EQ(right().grid(0, 0), 2u);
+    EXPECT_FALSE(app->matchOver);
+}
+
+TEST_F(GameAppTest, EnterQueuedBehindTheDecidingMoveDoesNothingAndLaterDealsAFreshMatch) {
+    left().gameOver = true;
+    left().score = 100;
+    setStuck(right());
+    right().score = 40;
+    pushKey(SDLK_LEFT);   // nothing moves on a full board: player 2 is out
+    pushKey(SDLK_RETURN); // same pass: the match is not decided yet
+    pass();
+    ASSERT_TRUE(right().gameOver);
+    EXPECT_TRUE(app->matchOver);
+    EXPECT_EQ(left().state, BoardState::Decided);
+    EXPECT_EQ(right().state, BoardState::Decided);
+    EXPECT_TRUE(left().winner);
+    EXPECT_FALSE(right().winner);
+    EXPECT_EQ(left().score, 100);
+
+    pushKey(SDLK_KP_ENTER);
+    pushKey(SDLK_a);
+    pass();
+    EXPECT_TRUE(app->matchOver);
+    EXPECT_EQ(right().score, 40);
+
+    pushKey(SDLK_RETURN);
+    pass();
+    EXPECT_FALSE(app->matchOver);
+    for (Board* board : {&left(), &right()}) {
+        EXPECT_FALSE(board->gameOver);
+        EXPECT_FALSE(board->winner);
+        EXPECT_EQ(board->score, 0);
+        EXPECT_EQ(board->state, BoardState::Idle);
+    }
+    EXPECT_EQ(values(left()).size(), 2u);
+    EXPECT_EQ(values(left()), values(right()));
+}
+
+TEST_F(GameAppTest, EqualScoresMakeBothWinners) {
+    left().gameOver = right().gameOver = true;
+    left().score = right().score = 64;
+    pass();
+    EXPECT_TRUE(left().winner);
+    EXPECT_TRUE(right().winner);
+    left().score = 0;  // deciding again never clears a flag
+    pass();
+    EXPECT_TRUE(left().winner);
+}
+
+TEST_F(GameAppTest, EscapeEndsTheGameWhilePlayingAndOnceDecided) {
+    pushKey(SDLK_ESCAPE);
+    pass();
+    EXPECT_FALSE(app->eventManager->running);
+
+    app->eventManager->running = true;
+    left().gameOver = right().gameOver = true;
+    pass();
+    ASSERT_TRUE(app->matchOver);
+    pushKey(SDLK_ESCAPE);
+    app->run();  // returns: the loop ended by itself
+    EXPECT_FALSE(app->eventManager->running);
+}
+
+} // namespace
+} // namespace tandrel
