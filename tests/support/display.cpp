@@ -47,6 +47,7 @@ void openTestWindow(int width, int height) {
     sdl.SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     ASSERT_NE(sdl.SDL_SetVideoMode(width, height, 0, SDL_OPENGL), nullptr) << sdl.SDL_GetError();
     vandorGL().loadExtendedVersions(12);
+    pinLoadedLibraries();
 }
 
 } // namespace tandrel::test

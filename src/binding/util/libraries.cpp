@@ -5,6 +5,9 @@
 #include "binding/opengl/glu.hpp"
 #include "binding/sdl/sdl.hpp"
 
+#include <dlfcn.h>
+#include <link.h>
+
 namespace tandrel {
 
 void loadMediaLibraries() {
@@ -12,6 +15,15 @@ void loadMediaLibraries() {
     vandorGLU().load();
     vandorSDL().load();
     vandorFT().load();
+}
+
+void pinLoadedLibraries() {
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, std::size_t, void*) {
+            if (info->dlpi_name && *info->dlpi_name) dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+            return 0;
+        },
+        nullptr);
 }
 
 } // namespace tandrel

@@ -45,6 +45,7 @@ Application::Application(std::uint32_t width, std::uint32_t height, const std::s
     if (loader.contextVersion() < minGLVersion)
         throw VandorException("Required GL version " + loader.versionString(minGLVersion) + " is not available.");
     loader.loadExtendedVersions(minGLVersion);
+    pinLoadedLibraries();
 
     clearColor = Color4f(0, 0, 0, 1);
 
