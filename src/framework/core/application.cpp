@@ -24,6 +24,7 @@ Application::Application(std::uint32_t width, std::uint32_t height, const std::s
 
     if (sdl.SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) < 0)
         throw VandorException("Failed to init SDL: " + sdlError());
+    pinLoadedLibraries();
 
     sdl.SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     sdl.SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
@@ -38,6 +39,7 @@ Application::Application(std::uint32_t width, std::uint32_t height, const std::s
 
     if (!sdl.SDL_SetVideoMode(static_cast<int>(width), static_cast<int>(height), 0, videoFlags))
         throw VandorException("Failed to set video mode: " + sdlError());
+    pinLoadedLibraries();  // again: the context brought the driver's libraries
     sdl.SDL_WM_SetCaption(caption.c_str(), nullptr);
     sdl.SDL_ShowCursor(SDL_ENABLE);
 
@@ -45,7 +47,6 @@ Application::Application(std::uint32_t width, std::uint32_t height, const std::s
     if (loader.contextVersion() < minGLVersion)
         throw VandorException("Required GL version " + loader.versionString(minGLVersion) + " is not available.");
     loader.loadExtendedVersions(minGLVersion);
-    pinLoadedLibraries();
 
     clearColor = Color4f(0, 0, 0, 1);
 
