@@ -1,0 +1,353 @@
+// The built game as a player meets it: real key presses into its window, its
+// pixels read back, its exit status and its error line.
+
+#include "harness.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <regex>
+#include <thread>
+
+namespace {
+
+using namespace e2e;
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+const std::string buildDir = E2E_BUILD_DIR;
+const std::string game = buildDir + "/tandrel";
+
+constexpr Rgb background = rgb(0xBBADA0);
+constexpr Rgb emptyCell = rgb(0xCDC0B4);
+constexpr Rgb gold = rgb(0xEFAD3F);
+constexpr Rgb white = rgb(0xFFFFFF);
+constexpr int tolerance = 3;
+
+// Fill colours of the values random play can reach.
+const std::array<std::pair<int, Rgb>, 11> tileColours = {{{2, rgb(0xEEE4DA)},
+                                                          {4, rgb(0xEDE0C8)},
+                                                          {8, rgb(0xF2B179)},
+                                                          {16, rgb(0xF59563)},
+                                                          {32, rgb(0xF67C5F)},
+                                                          {64, rgb(0xF65E3B)},
+                                                          {128, rgb(0xEDCF72)},
+                                                          {256, rgb(0xEDCC61)},
+                                                          {512, rgb(0xEDC850)},
+                                                          {1024, rgb(0xEDC53F)},
+                                                          {2048, rgb(0xEDC22E)}}};
+
+constexpr int boardLeft[2] = {0, 410};
+constexpr int windowHeight = 450;
+
+enum class Overlay { None, Dark, Gold, Unclear };
+
+// One board as read from the window: cell values (0 empty, -1 unreadable,
+// e.g. a tile in mid-slide or under an overlay) and what covers it.
+struct BoardView {
+    std::array<int, 16> cells{};  // index x + 4 y, y counted from the top row
+    Overlay overlay = Overlay::Unclear;
+
+    bool readable() const {
+        return std::none_of(cells.begin(), cells.end(), [](int v) { return v < 0; });
+    }
+    std::vector<int> tiles() const {
+        std::vector<int> values;
+        for (int v : cells)
+            if (v > 0) values.push_back(v);
+        std::sort(values.begin(), values.end());
+        return values;
+    }
+    bool operator==(const BoardView&) const = default;
+};
+
+// Cell (x, y) is centred at board + (50 + 100 x, 400 - 100 y) with y upward,
+// so its X row is 450 minus that. The sample keeps clear of the number glyph.
+std::pair<int, int> cellSample(int board, int x, int y) {
+    return {boardLeft[board] + 50 + 100 * x - 35, windowHeight - (400 - 100 * y) - 35};
+}
+
+int valueOf(Rgb c) {
+    if (near(c, emptyCell, tolerance)) return 0;
+    for (const auto& [value, colour] : tileColours)
+        if (near(c, colour, tolerance)) return value;
+    return -1;
+}
+
+Overlay overlayOf(const Image& image, int board) {
+    // Two points of the score strip, clear of the centred score text.
+    const int y = windowHeight - 8;
+    Overlay seen[2];
+    for (int i = 0; i < 2; ++i) {
+        Rgb c = image.at(boardLeft[board] + (i == 0 ? 12 : 388), y);
+        seen[i] = near(c, background, tolerance)                        ? Overlay::None
+                  : near(c, blend(rgb(0), 0.75, background), tolerance) ? Overlay::Dark
+                  : near(c, blend(gold, 0.75, background), tolerance)   ? Overlay::Gold
+                                                                        : Overlay::Unclear;
+    }
+    return seen[0] == seen[1] ? seen[0] : Overlay::Unclear;
+}
+
+BoardView readBoard(const Image& image, int board) {
+    BoardView view;
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) {
+            auto [px, py] = cellSample(board, x, y);
+            view.cells[std::size_t(x + 4 * y)] = valueOf(image.at(px, py));
+        }
+    view.overlay = overlayOf(image, board);
+    return view;
+}
+
+// Whether the caption rows of a board (headline and second line) show text
+// drawn in the colour; anti-aliased glyphs still have fully covered pixels.
+bool captionShows(const Image& image, int board, Rgb colour) {
+    return image.contains(boardLeft[board] + 40, windowHeight - 290, boardLeft[board] + 360, windowHeight - 215,
+                          colour, 6);
+}
+
+LaunchOptions englishIn(const std::string& dir) {
+    return {dir, {{"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"LANG", "C"}}};
+}
+
+// A running game with its window found, focused and showing its first frame.
+class GameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        child_.emplace(game, englishIn(buildDir));
+        auto found = x_.findWindow("Tandrel", child_->pid(), Millis(10000));
+        ASSERT_TRUE(found) << "no window titled Tandrel appeared; stderr: " << child_->stderrText();
+        window_ = *found;
+        x_.focus(window_);
+        ASSERT_TRUE(waitFor([](const Image& image) { return near(image.at(405, 200), background, tolerance); }))
+            << "the first frame never showed the background between the boards";
+    }
+
+    std::optional<Image> shot() { return x_.capture(window_); }
+
+    // Reads the window until the condition holds; the game draws continuously,
+    // so a slide in progress is simply read again a moment later.
+    template <typename Condition>
+    std::optional<Image> waitFor(Condition condition, Millis timeout = Millis(3000)) {
+        const auto end = Clock::now() + timeout;
+        do {
+            if (auto image = shot(); image && condition(*image)) return image;
+            std::this_thread::sleep_for(Millis(15));
+        } while (Clock::now() < end);
+        return std::nullopt;
+    }
+
+    // Both boards at rest and readable, unchanged over two reads.
+    std::optional<std::array<BoardView, 2>> steadyBoards(Millis timeout = Millis(3000)) {
+        std::optional<std::array<BoardView, 2>> last;
+        const auto end = Clock::now() + timeout;
+        do {
+            if (auto image = shot()) {
+                std::array<BoardView, 2> now = {readBoard(*image, 0), readBoard(*image, 1)};
+                if (now[0].readable() && now[1].readable() && last && *last == now) return now;
+                last = now;
+            }
+            std::this_thread::sleep_for(Millis(40));
+        } while (Clock::now() < end);
+        return std::nullopt;
+    }
+
+    void expectFreshMatch(const std::array<BoardView, 2>& boards) {
+        for (int b = 0; b < 2; ++b) {
+            SCOPED_TRACE("board " + std::to_string(b + 1));
+            EXPECT_EQ(boards[std::size_t(b)].overlay, Overlay::None);
+            auto tiles = boards[std::size_t(b)].tiles();
+            ASSERT_EQ(tiles.size(), 2u);
+            for (int v : tiles) EXPECT_TRUE(v == 2 || v == 4) << v;
+        }
+        EXPECT_EQ(boards[0].tiles(), boards[1].tiles()) << "both players open with the same values";
+    }
+
+    // A key that moves something on a board of two or three tiles: a tile
+    // with an empty cell beside it in that direction.
+    static int movingDirection(const BoardView& board) {
+        static const int dx[4] = {-1, 1, 0, 0}, dy[4] = {0, 0, -1, 1};  // left, right, up, down (y from top)
+        for (int d = 0; d < 4; ++d)
+            for (int y = 0; y < 4; ++y)
+                for (int x = 0; x < 4; ++x) {
+                    int nx = x + dx[d], ny = y + dy[d];
+                    if (board.cells[std::size_t(x + 4 * y)] > 0 && nx >= 0 && nx < 4 && ny >= 0 && ny < 4 &&
+                        board.cells[std::size_t(nx + 4 * ny)] == 0)
+                        return d;
+                }
+        return -1;
+    }
+
+    int endGame() {
+        x_.key("Escape");
+        auto status = child_->wait(Millis(5000));
+        return status ? *status : -1;
+    }
+
+    XSession x_;
+    std::optional<Child> child_;
+    XWindow window_ = 0;
+};
+
+const char* const player1Keys[4] = {"a", "d", "w", "s"};
+const char* const player2Keys[4] = {"Left", "Right", "Up", "Down"};
+
+TEST_F(GameTest, OpensAFairMatchAndEachPlayerSteersOnlyTheirBoard) {
+    auto boards = steadyBoards();
+    ASSERT_TRUE(boards);
+    expectFreshMatch(*boards);
+    auto image = shot();
+    ASSERT_TRUE(image);
+    for (int y = 0; y < windowHeight; y += 7)
+        for (int x = 400; x < 410; ++x) ASSERT_TRUE(near(image->at(x, y), background, tolerance)) << x << "," << y;
+
+    // Enter means nothing while both still play.
+    x_.key("Return");
+    std::this_thread::sleep_for(Millis(150));
+    auto afterEnter = steadyBoards();
+    ASSERT_TRUE(afterEnter);
+    EXPECT_EQ(*afterEnter, *boards);
+
+    // Player 1 with a shifted letter, then player 2 with an arrow: each move
+    // adds a tile to the mover's board and leaves the other board as it was.
+    for (int player = 0; player < 2; ++player) {
+        SCOPED_TRACE("player " + std::to_string(player + 1));
+        auto before = steadyBoards();
+        ASSERT_TRUE(before);
+        const auto& mine = (*before)[std::size_t(player)];
+        int direction = movingDirection(mine);
+        ASSERT_GE(direction, 0);
+        x_.key(player == 0 ? player1Keys[direction] : player2Keys[direction], player == 0);
+        std::this_thread::sleep_for(Millis(150));
+        auto after = steadyBoards();
+        ASSERT_TRUE(after);
+        EXPECT_EQ((*after)[std::size_t(1 - player)], (*before)[std::size_t(1 - player)]);
+        EXPECT_NE((*after)[std::size_t(player)].cells, mine.cells);
+        EXPECT_EQ((*after)[std::size_t(player)].tiles().size(), mine.tiles().size() + 1);
+    }
+
+    EXPECT_EQ(endGame(), 0);
+    EXPECT_EQ(child_->stderrText(), "");
+}
+
+TEST_F(GameTest, RandomPlayEndsInResultsAndEnterDealsAFreshMatch) {
+    std::mt19937 random(20240611u);
+    std::uniform_int_distribution<int> pick(0, 3);
+    const auto deadline = Clock::now() + std::chrono::seconds(120);
+    int presses = 0;
+    std::optional<Image> final;
+    while (presses < 3000 && Clock::now() < deadline) {
+        auto image = shot();
+        ASSERT_TRUE(image);
+        Overlay left = overlayOf(*image, 0), right = overlayOf(*image, 1);
+        if (left != Overlay::None && right != Overlay::None) {
+            final = image;
+            break;
+        }
+        // A player who is out waits under a dark overlay, told so in 0xF2B179.
+        for (int b = 0; b < 2; ++b)
+            if ((b == 0 ? left : right) == Overlay::Dark && (b == 0 ? right : left) == Overlay::None) {
+                EXPECT_TRUE(captionShows(*image, b, rgb(0xF2B179))) << "board " << b + 1;
+                EXPECT_FALSE(captionShows(*image, b, gold)) << "board " << b + 1;
+            }
+        if (left == Overlay::None) x_.key(player1Keys[pick(random)]), ++presses;
+        if (right == Overlay::None) x_.key(player2Keys[pick(random)]), ++presses;
+        std::this_thread::sleep_for(Millis(60));
+    }
+    ASSERT_TRUE(final) << "both games were not over after " << presses << " key presses";
+    RecordProperty("presses", presses);
+
+    // The decision is made in the frame after the second game ends; read a
+    // settled frame. The winner is gold with white captions, a loser dark
+    // with gold ones; a tie makes both winners.
+    std::this_thread::sleep_for(Millis(150));
+    auto decided = waitFor([](const Image& image) {
+        for (int b = 0; b < 2; ++b) {
+            Overlay o = overlayOf(image, b);
+            if (o != Overlay::Dark && o != Overlay::Gold) return false;
+        }
+        return true;
+    });
+    ASSERT_TRUE(decided);
+    int winners = 0;
+    for (int b = 0; b < 2; ++b) {
+        SCOPED_TRACE("board " + std::to_string(b + 1));
+        if (overlayOf(*decided, b) == Overlay::Gold) {
+            ++winners;
+            EXPECT_TRUE(captionShows(*decided, b, white));
+        } else {
+            EXPECT_TRUE(captionShows(*decided, b, gold)) << "a loser's captions are gold";
+        }
+    }
+    EXPECT_GE(winners, 1);
+
+    x_.key("Return");
+    std::this_thread::sleep_for(Millis(150));
+    auto fresh = steadyBoards();
+    ASSERT_TRUE(fresh);
+    expectFreshMatch(*fresh);
+
+    EXPECT_EQ(endGame(), 0);
+    EXPECT_EQ(child_->stderrText(), "");
+}
+
+TEST_F(GameTest, ClosingTheWindowEndsTheProgramNormally) {
+    x_.requestClose(window_);
+    auto status = child_->wait(Millis(5000));
+    ASSERT_TRUE(status) << "still running after the close request";
+    EXPECT_EQ(*status, 0);
+    EXPECT_EQ(child_->stderrText(), "");
+}
+
+// A scratch working directory, removed afterwards.
+class ScratchDir {
+public:
+    ScratchDir() {
+        char pattern[] = "/tmp/tandrel-e2e-XXXXXX";
+        path_ = mkdtemp(pattern);
+    }
+    ~ScratchDir() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+TEST(GameFailure, StartUpErrorsEndWithOneLineAndStatus1) {
+    {
+        SCOPED_TRACE("no font under the working directory");
+        ScratchDir dir;
+        fs::create_directory_symlink(fs::path(buildDir) / "locale", dir.path() / "locale");
+        Child child(game, englishIn(dir.path()));
+        auto status = child.wait(Millis(10000));
+        ASSERT_TRUE(status);
+        EXPECT_EQ(*status, 1);
+        EXPECT_EQ(child.stderrText(), "tandrel: Cannot find font file ./data/fonts/clearsans/ClearSans-Bold.ttf\n");
+    }
+    {
+        SCOPED_TRACE("a language file whose second line has text after the closing quote");
+        ScratchDir dir;
+        fs::create_directory_symlink(fs::path(buildDir) / "data", dir.path() / "data");
+        fs::create_directory(dir.path() / "locale");
+        std::ofstream(dir.path() / "locale" / "xx_XX.lang") << "\"Score\" = \"Punkte\"\n"
+                                                               "\"Game Over\" = \"Aus\" oops\n";
+        LaunchOptions options{dir.path(), {{"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"LANG", "xx_XX.UTF-8"}}};
+        Child child(game, options);
+        auto status = child.wait(Millis(10000));
+        ASSERT_TRUE(status);
+        EXPECT_EQ(*status, 1);
+        const std::string& err = child.stderrText();
+        EXPECT_EQ(err.rfind("tandrel: ", 0), 0u) << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_TRUE(std::regex_search(err, std::regex(R"(xx_XX\.lang\D*\b2\b)"))) << "names file and line: " << err;
+    }
+}
+
+}  // namespace
