@@ -4,7 +4,9 @@
 #include "framework/ui/i18n.hpp"
 #include "game/random.hpp"
 
+#include <algorithm>
 #include <charconv>
+#include <limits>
 
 namespace tandrel {
 
@@ -39,23 +41,36 @@ Board::Board(Font& largeFont, Font& smallFont)
       textColors{{2, Color4f(0x776E65)}, {4, Color4f(0x776E65)}},
       winCaption(localizeFormat("_You win!_")), loseCaption(localizeFormat("_You lose!_")),
       gameOverCaption(localizeFormat("_Game Over_")), restartCaption(localizeFormat("_Press <Enter> to restart_")),
-      waitCaption(localizeFormat("_Wait other player to finish_")) {
+      waitCaption(localizeFormat("_Wait other player to finish_")),
+      scoreText(localizeFormat("_Score_: %s", score)), scoreTextFor(score) {
     largeText.alignment = Alignment::Center;
     smallText.alignment = Alignment::Center;
     // Measuring creates the glyphs of translated captions now, not mid-match.
-    for (const std::string* caption : {&winCaption, &loseCaption, &gameOverCaption})
+    // The text lines copy each caption into their own string: giving those
+    // room for the longest one keeps the first overlay or a long score from
+    // growing them in a frame.
+    std::size_t longest = scoreText.size() + std::numeric_limits<std::int32_t>::digits10;
+    for (const std::string* caption : {&winCaption, &loseCaption, &gameOverCaption, &scoreText}) {
         largeFont.textWidth(*caption);
-    for (const std::string* caption : {&restartCaption, &waitCaption}) smallFont.textWidth(*caption);
+        longest = std::max(longest, caption->size());
+    }
+    largeText.text.reserve(longest);
+    longest = 0;
+    for (const std::string* caption : {&restartCaption, &waitCaption}) {
+        smallFont.textWidth(*caption);
+        longest = std::max(longest, caption->size());
+    }
+    smallText.text.reserve(longest);
     numberText.reserve(16);
 }
 
-Vector2f Board::cellCenter(std::uint32_t x, std::uint32_t y) {
+Vector2f Board::cellCenter(std::uint32_t x, std::uint32_t y) const {
     const Vector2f half(0.5f * cellSize, 0.5f * cellSize);
     const Vector2f offset(static_cast<float>(x) * cellSize, static_cast<float>(3 - y) * cellSize);
     return position + Vector2f(0, 50) + half + offset;
 }
 
-Vector2f Board::lineCellCenter(std::uint32_t line, std::uint32_t index, Direction dir) {
+Vector2f Board::lineCellCenter(std::uint32_t line, std::uint32_t index, Direction dir) const {
     switch (dir) {
     case Direction::Left: return cellCenter(index, line);
     case Direction::Right: return cellCenter(3 - index, line);
@@ -69,6 +84,11 @@ void Board::move(Direction dir) {
     if (state == BoardState::Animating) return;
     bool changed = false;
     pendingAnimations = 0;
+    // Records left from a slide that was never shown (the owner decided the
+    // match mid-slide, or ended it by writing the state) would fill the pool;
+    // records dropped from a full pool are never counted as stopped, and the
+    // board would stay Animating for good.
+    movingTiles.clear();
     for (std::uint32_t i = 0; i < 4; ++i) {
         CellLine refs = grid.line(i, dir);
         const LineValues in = lineValues(refs);
@@ -101,9 +121,9 @@ void Board::move(Direction dir) {
     state = BoardState::Animating;
 }
 
-LineValues Board::lineValues(const CellLine& line) { return {line[0], line[1], line[2], line[3]}; }
+LineValues Board::lineValues(const CellLine& line) const { return {line[0], line[1], line[2], line[3]}; }
 
-FreeCells Board::freeCells() {
+FreeCells Board::freeCells() const {
     FreeCells free;
     for (std::uint32_t x = 0; x < 4; ++x)
         for (std::uint32_t y = 0; y < 4; ++y)
@@ -193,13 +213,13 @@ void Board::drawCaption(TextLine& line, Color4f color, Vector2f anchor, const st
     line.draw(dt);
 }
 
-void Board::setTileColor(std::uint32_t value) {
+void Board::setTileColor(std::uint32_t value) const {
     const auto found = tileColors.find(value);
     const Color4f c = found != tileColors.end() ? found->second : Color4f(fallbackTileColor);
     gl.glColor4f(c.r(), c.g(), c.b(), c.a());
 }
 
-Color4f Board::textColor(std::uint32_t value) {
+Color4f Board::textColor(std::uint32_t value) const {
     const auto found = textColors.find(value);
     return found != textColors.end() ? found->second : Color4f(fallbackTextColor);
 }

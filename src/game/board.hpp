@@ -55,22 +55,22 @@ public:
     std::unordered_map<std::uint32_t, Color4f> tileColors;
     std::unordered_map<std::uint32_t, Color4f> textColors;
 
-    virtual Vector2f cellCenter(std::uint32_t x, std::uint32_t y);
+    virtual Vector2f cellCenter(std::uint32_t x, std::uint32_t y) const;
     // Centre of the cell at place `index` of line `line` as seen moving in `dir`.
-    virtual Vector2f lineCellCenter(std::uint32_t line, std::uint32_t index, Direction dir);
+    virtual Vector2f lineCellCenter(std::uint32_t line, std::uint32_t index, Direction dir) const;
     // Ignored while the last move is still sliding.
     virtual void move(Direction dir);
-    virtual LineValues lineValues(const CellLine& line);
+    virtual LineValues lineValues(const CellLine& line) const;
     // Column by column from the left, top to bottom within a column.
-    virtual FreeCells freeCells();
+    virtual FreeCells freeCells() const;
     // On a full grid this player's game ends instead.
     virtual void addTile(std::uint32_t value);
     virtual void addRandomTile();
     virtual void reset(std::uint32_t first, std::uint32_t second);
     virtual void fill(Color4f color);
     void draw(double dt) override;
-    virtual void setTileColor(std::uint32_t value);
-    virtual Color4f textColor(std::uint32_t value);
+    virtual void setTileColor(std::uint32_t value) const;
+    virtual Color4f textColor(std::uint32_t value) const;
     virtual void drawTiles(double dt);
     virtual void drawAnimation(double dt);
     virtual void drawTile(Tile& tile, double dt);
@@ -84,7 +84,7 @@ private:
     // Together they keep a frame free of allocations.
     std::string winCaption, loseCaption, gameOverCaption, restartCaption, waitCaption;
     std::string scoreText;
-    std::int32_t scoreTextFor = -1;
+    std::int32_t scoreTextFor;
     std::string numberText;
 };
 
