@@ -1,0 +1,155 @@
+// Cost of one board move on random positions, and of one frame of the game
+// scene (two full boards and their score lines) with every OpenGL slot
+// pointed at a function that does nothing, with the heap allocations each
+// makes.
+
+#include <benchmark/benchmark.h>
+
+// GCC pairs the counter's inlined malloc and free with new and delete and
+// warns about a mismatch that is not there.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#include "alloc_counter.hpp"
+#pragma GCC diagnostic pop
+
+#include "binding/freetype/freetype.hpp"
+#include "binding/opengl/gl.hpp"
+#include "framework/ui/ftfont.hpp"
+#include "game/board.hpp"
+#include "game/random.hpp"
+
+#include <memory>
+#include <random>
+#include <type_traits>
+#include <vector>
+
+namespace {
+
+using tandrel::Board;
+using tandrel::BoardArray;
+using tandrel::BoardState;
+using tandrel::Direction;
+
+template <typename F>
+struct NoOp;
+
+template <typename R, typename... A>
+struct NoOp<R (*)(A...)> {
+    static R call(A...) {
+        if constexpr (!std::is_void_v<R>) return R{};
+    }
+};
+
+// Leaves only the board's own work (and the text lines' and the font's) to
+// be timed; no context or driver is needed.
+void installNoOpGL() {
+    using tandrel::gl;
+#define TANDREL_GL(name) gl.name = &NoOp<decltype(gl.name)>::call;
+#include "binding/opengl/gl_functions.inc"
+#undef TANDREL_GL
+#define TANDREL_GL_VERSION(version, name) gl.name = &NoOp<decltype(gl.name)>::call;
+#include "binding/opengl/gl_versions.inc"
+#undef TANDREL_GL_VERSION
+}
+
+struct Fonts {
+    Fonts() : large((load(), path), 27), small(path, 16) {}
+    static void load() {
+        installNoOpGL();
+        tandrel::vandorFT().load();
+    }
+    static constexpr const char* path = TANDREL_BUILD_DIR "/data/fonts/clearsans/ClearSans-Bold.ttf";
+    tandrel::FreeTypeFont large;
+    tandrel::FreeTypeFont small;
+};
+
+Fonts& fonts() {
+    static Fonts shared;
+    return shared;
+}
+
+void reportAllocations(benchmark::State& state, std::size_t before, const char* perWhat) {
+    const auto made = double(tandrel::bench::allocations.load() - before);
+    state.counters[perWhat] = benchmark::Counter(made / double(state.iterations()));
+    state.counters["allocs total"] = benchmark::Counter(made);
+}
+
+// Positions met in random play, each with the direction pressed on it.
+struct Position {
+    BoardArray grid;
+    Direction dir;
+};
+
+std::vector<Position> randomPositions(Board& board, std::size_t count) {
+    std::mt19937 keys(11);
+    std::vector<Position> positions;
+    board.reset(2, 2);
+    while (positions.size() < count) {
+        const auto dir = static_cast<Direction>(keys() % 4);
+        positions.push_back({board.grid, dir});
+        board.move(dir);
+        board.state = BoardState::Idle;
+        if (board.gameOver) board.reset(tandrel::randomTileValue(), tandrel::randomTileValue());
+    }
+    return positions;
+}
+
+void BM_Move(benchmark::State& state) {
+    Board board(fonts().large, fonts().small);
+    const std::vector<Position> positions = randomPositions(board, 4096);
+    std::size_t next = 0;
+    const std::size_t before = tandrel::bench::allocations.load();
+    for (auto _ : state) {
+        const Position& p = positions[next++ & 4095];
+        board.grid = p.grid;
+        board.state = BoardState::Idle;
+        board.move(p.dir);
+        benchmark::DoNotOptimize(board.grid);
+    }
+    state.SetItemsProcessed(state.iterations());
+    reportAllocations(state, before, "allocs/move");
+}
+BENCHMARK(BM_Move);
+
+void fillGrid(Board& board, const std::uint32_t (&rows)[4][4]) {
+    for (std::uint32_t y = 0; y < 4; ++y)
+        for (std::uint32_t x = 0; x < 4; ++x) board.grid.set(rows[y][x], x, y);
+}
+
+// Both boards hold 16 tiles; the left one shows the slide of a move that
+// merged every row, re-armed each frame so it never comes to rest.
+void BM_Frame(benchmark::State& state) {
+    const auto scene = static_cast<int>(state.range(0));  // 0 playing, 1 one out, 2 decided
+    Board left(fonts().large, fonts().small);
+    Board right(fonts().large, fonts().small);
+    right.position = tandrel::Vector2f(410, 0);
+    left.reset(2, 2);
+    right.reset(2, 2);
+    fillGrid(left, {{2, 2, 4, 4}, {8, 8, 16, 16}, {32, 32, 64, 64}, {128, 128, 256, 256}});
+    left.move(Direction::Left);
+    fillGrid(right, {{2, 4, 8, 16}, {32, 64, 128, 256}, {512, 1024, 2048, 4096}, {8192, 2, 4, 8}});
+    right.score = 123456;
+    const auto slide = left.movingTiles;
+    const std::int32_t pending = left.pendingAnimations;
+    if (scene >= 1) right.gameOver = true;
+    if (scene == 2) {
+        left.gameOver = true;
+        left.winner = true;
+        left.state = right.state = BoardState::Decided;
+    }
+
+    const std::size_t before = tandrel::bench::allocations.load();
+    for (auto _ : state) {
+        if (scene < 2) {
+            left.movingTiles = slide;
+            left.pendingAnimations = pending;
+            left.state = BoardState::Animating;
+        }
+        left.draw(0.001);
+        right.draw(0.001);
+    }
+    reportAllocations(state, before, "allocs/frame");
+}
+BENCHMARK(BM_Frame)->Arg(0)->Arg(1)->Arg(2)->ArgName("scene")->Unit(benchmark::kMicrosecond);
+
+} // namespace
