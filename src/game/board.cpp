@@ -92,25 +92,25 @@ void Board::move(Direction dir) {
     for (std::uint32_t i = 0; i < 4; ++i) {
         CellLine refs = grid.line(i, dir);
         const LineValues in = lineValues(refs);
+        // One lookup per place rather than two per tile.
+        const std::array<Vector2f, 4> centres{lineCellCenter(i, 0, dir), lineCellCenter(i, 1, dir),
+                                              lineCellCenter(i, 2, dir), lineCellCenter(i, 3, dir)};
         LineValues out{};
+        // The place the next tile lands on, counted from the edge.
         std::uint32_t k = 0;
         for (std::uint32_t j = 0; j < 4; ++j) {
             const std::uint32_t v = in[j];
             if (v == 0) continue;
-            if (v == out[k]) {
-                out[k] += v;
-                score += static_cast<std::int32_t>(out[k]);
-                movingTiles.add(Tile(v, lineCellCenter(i, j, dir), lineCellCenter(i, k, dir)));
-                ++pendingAnimations;
-                changed = true;
-                ++k;
-            } else {
-                if (out[k] != 0) ++k;
-                out[k] = v;
-                movingTiles.add(Tile(v, lineCellCenter(i, j, dir), lineCellCenter(i, k, dir)));
-                ++pendingAnimations;
-                if (k != j) changed = true;
-            }
+            // A merged tile is passed over at once, so it merges no further.
+            const bool merge = v == out[k];
+            if (!merge && out[k] != 0) ++k;
+            // Either doubles the tile at k or fills the empty place k.
+            out[k] += v;
+            if (merge) score += static_cast<std::int32_t>(out[k]);
+            movingTiles.add(Tile(v, centres[j], centres[k]));
+            ++pendingAnimations;
+            changed = changed || merge || k != j;
+            k += merge;
         }
         for (std::uint32_t p = 0; p < 4; ++p) refs[p] = out[p];
     }
