@@ -79,22 +79,21 @@ TEST_F(GameAppTest, OpensWithTheSameTwoValuesOnBothBoards) {
 }
 
 TEST_F(GameAppTest, EachPlayersKeysMoveOnlyTheirBoard) {
-    setLoneTile(left());
-    setLoneTile(right());
-    pushKey(SDLK_a);
-    pass();
-    settle();
-    EXPECT_EQ(left().grid(0, 0), 2u);
-    EXPECT_EQ(right().grid(3, 0), 2u);
-    EXPECT_EQ(values(right()), (std::vector<std::uint32_t>{2}));
-
-    setLoneTile(left());
-    pushKey(SDLK_LEFT);
-    pass();
-    settle();
-    EXPECT_EQ(right().grid(0, 0), 2u);
-    EXPECT_EQ(left().grid(3, 0), 2u);
-    EXPECT_EQ(values(left()), (std::vector<std::uint32_t>{2}));
+    struct Case {
+        int key;
+        Board& moved;
+        Board& still;
+    };
+    for (const Case& c : {Case{SDLK_a, left(), right()}, Case{SDLK_LEFT, right(), left()}}) {
+        setLoneTile(c.moved);
+        setLoneTile(c.still);
+        pushKey(c.key);
+        pass();
+        settle();
+        EXPECT_EQ(c.moved.grid(0, 0), 2u);
+        EXPECT_EQ(c.still.grid(3, 0), 2u);
+        EXPECT_EQ(values(c.still), (std::vector<std::uint32_t>{2}));
+    }
 
     // Both in one pass: each board moves once.
     setLoneTile(left());

@@ -23,11 +23,6 @@ std::array<std::uint8_t, 3> readPixel(int x, int y) {
     return {rgba[0], rgba[1], rgba[2]};
 }
 
-std::uint32_t pixelRGB(int x, int y) {
-    auto p = readPixel(x, y);
-    return (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 8) | p[2];
-}
-
 bool pixelNear(int x, int y, std::uint32_t rgb, int tolerance) {
     auto p = readPixel(x, y);
     int want[3] = {int((rgb >> 16) & 0xFF), int((rgb >> 8) & 0xFF), int(rgb & 0xFF)};

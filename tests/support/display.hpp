@@ -17,9 +17,6 @@ void requireDisplay();
 // The RGB bytes of one pixel of the back buffer, (0, 0) being the lower left.
 std::array<std::uint8_t, 3> readPixel(int x, int y);
 
-// The packed 0xRRGGBB of one pixel of the back buffer.
-std::uint32_t pixelRGB(int x, int y);
-
 // True when every channel of the pixel is within tolerance of the colour.
 bool pixelNear(int x, int y, std::uint32_t rgb, int tolerance = 2);
 
