@@ -15,6 +15,8 @@ struct Color4f : Vector4f {
     explicit constexpr Color4f(std::uint32_t packed)
         : Vector4f(float((packed >> 16) & 0xFF) / 255.0f, float((packed >> 8) & 0xFF) / 255.0f,
                    float(packed & 0xFF) / 255.0f, 1.0f) {}
+    // The colour of integer samples of the given bit depth (8 or 16).
+    static Color4f fromInteger(const Vector4us& samples, std::uint32_t bitDepth);
 
     constexpr float& r() { return x; }
     constexpr float& g() { return y; }
@@ -24,6 +26,10 @@ struct Color4f : Vector4f {
     constexpr float g() const { return y; }
     constexpr float b() const { return z; }
     constexpr float a() const { return w; }
+
+    // Samples of the given bit depth: each component clamped to [0, 1] (a
+    // not-a-number counts as 0), scaled to 2^bitDepth - 1 and truncated.
+    Vector4us toInteger(std::uint32_t bitDepth) const;
 };
 
 } // namespace tandrel
