@@ -126,6 +126,31 @@ TEST_F(BoardDraw, ValuesOutsideTheTablesUseTheFallbackColours) {
                                               {"8", Color4f(0xF9F6F2), {250, 186.5f}}}));
 }
 
+TEST_F(BoardDraw, EveryTableEntryColoursItsTileAndItsNumber) {
+    // value, fill, number colour; squares are drawn column by column.
+    const struct {
+        std::uint32_t value, fill, number;
+    } table[16] = {{0, 0xCDC0B4, 0},          {2, 0xEEE4DA, 0x776E65},    {4, 0xEDE0C8, 0x776E65},
+                   {8, 0xF2B179, 0xF9F6F2},    {16, 0xF59563, 0xF9F6F2},   {32, 0xF67C5F, 0xF9F6F2},
+                   {64, 0xF65E3B, 0xF9F6F2},   {128, 0xEDCF72, 0xF9F6F2},  {256, 0xEDCC61, 0xF9F6F2},
+                   {512, 0xEDC850, 0xF9F6F2},  {1024, 0xEDC53F, 0xF9F6F2}, {2048, 0xEDC22E, 0xF9F6F2},
+                   {4096, 0x5FDB93, 0xF9F6F2}, {3, 0x25BB64, 0xF9F6F2},    {0, 0xCDC0B4, 0},
+                   {0, 0xCDC0B4, 0}};
+    test::Rows rows{};
+    for (std::uint32_t i = 0; i < 16; ++i) rows[i % 4][i / 4] = table[i].value;
+    start(rows);
+    const Frame f = frame(0.016);
+    ASSERT_EQ(f.squares.size(), 16u);
+    std::vector<Color4f> numberColours;
+    for (std::size_t i = 0; i < 16; ++i) {
+        EXPECT_EQ(f.squares[i].color, Color4f(table[i].fill)) << "value " << table[i].value;
+        if (table[i].value) numberColours.push_back(Color4f(table[i].number));
+    }
+    const auto numbers = f.numbers();
+    ASSERT_EQ(numbers.size(), numberColours.size());
+    for (std::size_t i = 0; i < numbers.size(); ++i) EXPECT_EQ(numbers[i].color, numberColours[i]) << numbers[i].text;
+}
+
 TEST_F(BoardDraw, MergeSlidesTheTwoOldTilesAndShowsTheResultOnlyWhenIdle) {
     start({{{2, 2, 0, 0}}});
     board.move(Direction::Left);

@@ -28,14 +28,23 @@ TEST(Quaternion, QuarterTurnsBecomeRotationMatrices) {
                      {1, 0, 0, 0, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1});
 }
 
-TEST(Quaternion, HamiltonProductComposesRotations) {
-    const Quaternion i(1, 0, 0, 0), j(0, 1, 0, 0);
-    EXPECT_EQ((i * j).z, 1.0f);
-    EXPECT_EQ((j * i).z, -1.0f);
+TEST(Quaternion, HamiltonProductOfUnitsAndOfAGeneralPair) {
+    const Quaternion i(1, 0, 0, 0), j(0, 1, 0, 0), k(0, 0, 1, 0);
+    const auto expectEq = [](const Quaternion& got, const Quaternion& want) {
+        EXPECT_EQ(got.x, want.x);
+        EXPECT_EQ(got.y, want.y);
+        EXPECT_EQ(got.z, want.z);
+        EXPECT_EQ(got.w, want.w);
+    };
+    expectEq(i * j, k);
+    expectEq(j * k, i);
+    expectEq(k * i, j);
+    expectEq(j * i, Quaternion(0, 0, -1, 0));
+    // Every term of every component contributes: (1, 2, 3, 4) x (5, 6, 7, 8).
+    expectEq(Quaternion(1, 2, 3, 4) * Quaternion(5, 6, 7, 8), Quaternion(24, 48, 48, -6));
     // A quarter turn about z, then one about x: x goes to y, then to z.
     const Quaternion q = Quaternion::rotation({1, 0, 0}, pi / 2) * Quaternion::rotation({0, 0, 1}, pi / 2);
-    const Matrix m = q.toMatrix();
-    EXPECT_NEAR(m(2, 0), 1, 1e-6);
+    EXPECT_NEAR(q.toMatrix()(2, 0), 1, 1e-6);
 }
 
 } // namespace
