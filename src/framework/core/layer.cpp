@@ -44,14 +44,24 @@ void Layer::draw(double dt) {
     for (std::size_t i = 0; i < drawables.size(); ++i) drawables[i]->draw(dt);
     // Insertion order again, not reversed: modifiers undo only their own state.
     for (std::size_t i = 0; i < modifiers.size(); ++i) modifiers[i]->unbind();
+    if (texture && copyToTexture) texture->copyFramebuffer();
 
     gl.glMatrixMode(GL_PROJECTION);
     gl.glPopMatrix();
     gl.glMatrixMode(GL_MODELVIEW);
 }
 
-// Drawables and modifiers are their creators' to free.
-void Layer::free() {}
+Texture& Layer::getTexture() {
+    if (!texture) {
+        texture = std::make_unique<Texture>(width, height);
+        copyToTexture = true;
+    }
+    return *texture;
+}
+
+void Layer::free() {
+    if (texture) texture->free();
+}
 
 void Layer::update(EventManager&) {}
 void Layer::onKeyDown(EventManager&) {}

@@ -2,8 +2,10 @@
 
 #include "framework/core/drawable.hpp"
 #include "framework/core/modifier.hpp"
+#include "framework/graphics/texture.hpp"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace tandrel {
@@ -34,14 +36,21 @@ public:
     bool autoResize = false;
     // Larger depths are drawn earlier.
     std::int32_t depth;
+    // Made by getTexture; receives a copy of the frame buffer after each pass
+    // while copyToTexture is set. Owned by the layer.
+    std::unique_ptr<Texture> texture;
     bool copyToTexture = false;
     std::vector<Drawable*> drawables;
     std::vector<Modifier*> modifiers;
 
     virtual void resize(std::int32_t x, std::int32_t y, std::uint32_t width, std::uint32_t height);
+    // The capture texture, made at the layer's size on first use; from then on
+    // every pass copies what the layer drew into it.
+    virtual Texture& getTexture();
     // Ends with the model-view matrix current; the projection is restored, the
     // model-view matrix is left at whatever the drawables made of it.
     void draw(double dt) override;
+    // Frees the capture texture; drawables and modifiers are their creators'.
     void free() override;
     // Input hooks; empty here, for layers that react to input.
     virtual void update(EventManager& events);
