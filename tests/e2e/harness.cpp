@@ -238,6 +238,19 @@ void XSession::key(const std::string& keysym, bool shift) {
     XSync(display_, False);
 }
 
+void XSession::pointer(XWindow window, int x, int y) {
+    int rootX = 0, rootY = 0;
+    Window child = 0;
+    XTranslateCoordinates(display_, window, DefaultRootWindow(display_), x, y, &rootX, &rootY, &child);
+    XTestFakeMotionEvent(display_, DefaultScreen(display_), rootX, rootY, 0);
+    XSync(display_, False);
+}
+
+void XSession::button(unsigned int number, bool press) {
+    XTestFakeButtonEvent(display_, number, press ? True : False, 0);
+    XSync(display_, False);
+}
+
 std::optional<Image> XSession::capture(XWindow window) {
     XWindowAttributes attributes;
     if (!XGetWindowAttributes(display_, window, &attributes) || attributes.map_state != IsViewable)

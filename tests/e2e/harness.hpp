@@ -80,6 +80,11 @@ public:
     void focus(XWindow window);
     // Presses and releases a key named by its X keysym name ("a", "Left", "Return").
     void key(const std::string& keysym, bool shift = false);
+    // Moves the pointer to (x, y) inside the window, from its top-left corner.
+    void pointer(XWindow window, int x, int y);
+    // Presses or releases a mouse button (1 left, 2 middle, 3 right, 4 and 5
+    // the wheel's two directions).
+    void button(unsigned int number, bool press);
     std::optional<Image> capture(XWindow window);
     // What a window manager sends when the user clicks the close button.
     void requestClose(XWindow window);

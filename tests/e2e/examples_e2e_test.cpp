@@ -1,0 +1,86 @@
+// The example programs as a newcomer runs them: each opens its window and
+// ends with status 0 on Escape; the viewer answers the mouse.
+
+#include "harness.hpp"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace {
+
+using namespace e2e;
+using Clock = std::chrono::steady_clock;
+
+const std::string buildDir = E2E_BUILD_DIR;
+
+// Pixels that differ between two shots of the same window, outside the bottom
+// text line.
+int changedPixels(const Image& a, const Image& b) {
+    int changed = 0;
+    for (int y = 0; y < a.height - 40; ++y)
+        for (int x = 0; x < a.width; ++x) changed += !near(a.at(x, y), b.at(x, y), 8);
+    return changed;
+}
+
+class Example : public ::testing::Test {
+protected:
+    void start(const std::string& program, const std::string& title) {
+        child_.emplace(buildDir + "/" + program, LaunchOptions{buildDir, {}});
+        auto found = x_.findWindow(title, child_->pid(), Millis(10000));
+        ASSERT_TRUE(found) << "no window titled " << title << "; stderr: " << child_->stderrText();
+        window_ = *found;
+        x_.focus(window_);
+    }
+
+    // A shot taken once the picture has stopped changing.
+    Image settled() {
+        std::optional<Image> last;
+        const auto end = Clock::now() + Millis(10000);
+        for (;;) {
+            std::this_thread::sleep_for(Millis(150));
+            auto now = x_.capture(window_);
+            if (now && last && (changedPixels(*now, *last) == 0 || Clock::now() > end)) return *now;
+            last = now;
+        }
+    }
+
+    int quit() {
+        x_.key("Escape");
+        auto status = child_->wait(Millis(5000));
+        return status ? *status : -1;
+    }
+
+    XSession x_;
+    std::optional<Child> child_;
+    XWindow window_ = 0;
+};
+
+TEST_F(Example, ShellOpensAndEndsOnEscape) {
+    ASSERT_NO_FATAL_FAILURE(start("tandrel-shell", "Tandrel shell"));
+    EXPECT_EQ(quit(), 0) << child_->stderrText();
+}
+
+TEST_F(Example, ViewerTurnsOnRightDragAndZoomsOnTheWheel) {
+    ASSERT_NO_FATAL_FAILURE(start("tandrel-viewer", "Tandrel viewer"));
+    const Image before = settled();
+
+    x_.pointer(window_, 405, 225);
+    x_.button(3, true);
+    for (int step = 0; step < 10; ++step) {
+        std::this_thread::sleep_for(Millis(30));
+        x_.pointer(window_, 445, 240);  // the viewer puts the cursor back at the centre
+    }
+    x_.button(3, false);
+    const Image turned = settled();
+    EXPECT_GT(changedPixels(before, turned), 2000) << "a right drag did not turn the view";
+
+    x_.button(4, true);
+    x_.button(4, false);
+    const Image zoomed = settled();
+    EXPECT_GT(changedPixels(turned, zoomed), 2000) << "a wheel notch did not zoom";
+
+    EXPECT_EQ(quit(), 0) << child_->stderrText();
+}
+
+} // namespace
