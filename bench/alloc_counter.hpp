@@ -4,6 +4,8 @@
 // exactly one source file of a benchmark program, which replaces the global
 // operator new for the whole program.
 
+#include <benchmark/benchmark.h>
+
 #include <atomic>
 #include <cstddef>
 #include <cstdlib>
@@ -11,6 +13,16 @@
 
 namespace tandrel::bench {
 inline std::atomic<std::size_t> allocations{0};
+
+// Records the allocations made since `before`, per `perItems` units of work
+// (per iteration by default), under the counter name `perWhat`. Call it
+// before any other counter: recording a counter allocates.
+inline void reportAllocations(benchmark::State& state, std::size_t before, const char* perWhat,
+                              double perItems = 1) {
+    const auto made = double(allocations.load() - before);
+    state.counters[perWhat] = benchmark::Counter(made / (double(state.iterations()) * perItems));
+    state.counters["allocs total"] = benchmark::Counter(made);
+}
 }
 
 void* operator new(std::size_t size) {

@@ -17,10 +17,10 @@
 #include "framework/ui/ftfont.hpp"
 #include "game/board.hpp"
 #include "game/random.hpp"
+#include "noop_gl.hpp"
 
 #include <memory>
 #include <random>
-#include <type_traits>
 #include <vector>
 
 namespace {
@@ -30,32 +30,10 @@ using tandrel::BoardArray;
 using tandrel::BoardState;
 using tandrel::Direction;
 
-template <typename F>
-struct NoOp;
-
-template <typename R, typename... A>
-struct NoOp<R (*)(A...)> {
-    static R call(A...) {
-        if constexpr (!std::is_void_v<R>) return R{};
-    }
-};
-
-// Leaves only the board's own work (and the text lines' and the font's) to
-// be timed; no context or driver is needed.
-void installNoOpGL() {
-    using tandrel::gl;
-#define TANDREL_GL(name) gl.name = &NoOp<decltype(gl.name)>::call;
-#include "binding/opengl/gl_functions.inc"
-#undef TANDREL_GL
-#define TANDREL_GL_VERSION(version, name) gl.name = &NoOp<decltype(gl.name)>::call;
-#include "binding/opengl/gl_versions.inc"
-#undef TANDREL_GL_VERSION
-}
-
 struct Fonts {
     Fonts() : large((load(), path), 27), small(path, 16) {}
     static void load() {
-        installNoOpGL();
+        tandrel::bench::installNoOpGL();
         tandrel::vandorFT().load();
     }
     static constexpr const char* path = TANDREL_BUILD_DIR "/data/fonts/clearsans/ClearSans-Bold.ttf";
@@ -66,12 +44,6 @@ struct Fonts {
 Fonts& fonts() {
     static Fonts shared;
     return shared;
-}
-
-void reportAllocations(benchmark::State& state, std::size_t before, const char* perWhat) {
-    const auto made = double(tandrel::bench::allocations.load() - before);
-    state.counters[perWhat] = benchmark::Counter(made / double(state.iterations()));
-    state.counters["allocs total"] = benchmark::Counter(made);
 }
 
 // Positions met in random play, each with the direction pressed on it.
@@ -107,7 +79,7 @@ void BM_Move(benchmark::State& state) {
         benchmark::DoNotOptimize(board.grid);
     }
     // Counted first: recording a counter allocates.
-    reportAllocations(state, before, "allocs/move");
+    tandrel::bench::reportAllocations(state, before, "allocs/move");
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_Move);
@@ -149,7 +121,7 @@ void BM_Frame(benchmark::State& state) {
         left.draw(0.001);
         right.draw(0.001);
     }
-    reportAllocations(state, before, "allocs/frame");
+    tandrel::bench::reportAllocations(state, before, "allocs/frame");
 }
 BENCHMARK(BM_Frame)->Arg(0)->Arg(1)->Arg(2)->ArgName("scene")->Unit(benchmark::kMicrosecond);
 

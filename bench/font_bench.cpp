@@ -10,9 +10,7 @@
 #include "alloc_counter.hpp"
 #pragma GCC diagnostic pop
 
-#include "binding/opengl/gl.hpp"
-#include "binding/sdl/sdl.hpp"
-#include "binding/util/libraries.hpp"
+#include "bench_window.hpp"
 #include "framework/ui/ftfont.hpp"
 #include "framework/ui/textline.hpp"
 
@@ -20,26 +18,17 @@ namespace {
 
 const char* const fontPath = TANDREL_BUILD_DIR "/data/fonts/clearsans/ClearSans-Bold.ttf";
 
-// Fonts need a current OpenGL context: one window for the whole program,
-// with a 2D projection of one unit per pixel.
+// Fonts need a current OpenGL context, here with a 2D projection of one unit
+// per pixel.
 bool openWindow() {
-    static const bool opened = [] {
-        tandrel::loadMediaLibraries();
-        if (tandrel::sdl.SDL_Init(SDL_INIT_VIDEO) != 0) return false;
-        tandrel::sdl.SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        if (!tandrel::sdl.SDL_SetVideoMode(410, 450, 0, SDL_OPENGL)) return false;
-        tandrel::vandorGL().loadExtendedVersions(12);
+    static const bool ready = [] {
+        if (!tandrel::bench::openWindow(410, 450)) return false;
         tandrel::gl.glMatrixMode(GL_PROJECTION);
         tandrel::gl.glOrtho(0, 410, 0, 450, -1, 1);
         tandrel::gl.glMatrixMode(GL_MODELVIEW);
         return true;
     }();
-    return opened;
-}
-
-void reportAllocations(benchmark::State& state, std::size_t before) {
-    state.counters["allocs/iter"] = benchmark::Counter(
-        double(tandrel::bench::allocations.load() - before) / double(state.iterations()));
+    return ready;
 }
 
 void BM_ConstructFont(benchmark::State& state) {
@@ -50,7 +39,7 @@ void BM_ConstructFont(benchmark::State& state) {
         tandrel::FreeTypeFont font(fontPath, size);
         benchmark::DoNotOptimize(font.ftFace);
     }
-    reportAllocations(state, before);
+    tandrel::bench::reportAllocations(state, before, "allocs/iter");
 }
 BENCHMARK(BM_ConstructFont)->Arg(27)->Arg(16)->Unit(benchmark::kMillisecond);
 
@@ -62,7 +51,7 @@ void BM_DrawCachedLine(benchmark::State& state) {
     const std::size_t before = tandrel::bench::allocations.load();
     for (auto _ : state) line.draw(0);
     tandrel::gl.glFinish();
-    reportAllocations(state, before);
+    tandrel::bench::reportAllocations(state, before, "allocs/iter");
 }
 BENCHMARK(BM_DrawCachedLine)->Unit(benchmark::kMicrosecond);
 
@@ -76,7 +65,7 @@ void BM_MeasureCachedLine(benchmark::State& state) {
         line.setText(sameText);
         benchmark::DoNotOptimize(font.textWidth(line.text));
     }
-    reportAllocations(state, before);
+    tandrel::bench::reportAllocations(state, before, "allocs/iter");
 }
 BENCHMARK(BM_MeasureCachedLine)->Unit(benchmark::kNanosecond);
 
