@@ -35,14 +35,13 @@ protected:
 
     // A shot taken once the picture has stopped changing.
     Image settled() {
-        std::optional<Image> last;
-        const auto end = Clock::now() + Millis(10000);
-        for (;;) {
+        std::optional<Image> last, now;
+        for (const auto end = Clock::now() + Millis(10000); Clock::now() < end; last = now) {
             std::this_thread::sleep_for(Millis(150));
-            auto now = x_.capture(window_);
-            if (now && last && (changedPixels(*now, *last) == 0 || Clock::now() > end)) return *now;
-            last = now;
+            now = x_.capture(window_);
+            if (now && last && changedPixels(*now, *last) == 0) break;
         }
+        return now.value_or(Image{});
     }
 
     int quit() {

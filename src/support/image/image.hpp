@@ -52,7 +52,7 @@ public:
 // One concrete image class per integer pixel format; they differ only in the
 // format's channel count and sample size.
 template <PixelFormat Format>
-class Image final : public SuperImage {
+class Image : public SuperImage {
 public:
     static_assert(Format >= PixelFormat::L8 && Format <= PixelFormat::RGBA16, "integer formats only");
     static constexpr std::uint32_t formatChannels = static_cast<std::uint32_t>(Format) % 4 + 1;
