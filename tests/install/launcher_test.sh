@@ -2,6 +2,8 @@
 # The installed launcher runs the game in its data directory whatever the
 # caller's working directory, also when started through a link to it: a broken
 # language file that only the data directory holds must be the error reported.
+# A copy of it beside a stand-in program shows that it passes every argument
+# unchanged.
 #   launcher_test.sh <installed prefix>
 set -u
 prefix="$1"
@@ -24,5 +26,14 @@ for launcher in "$prefix/games/tandrel" "$scratch/linked"; do
   [ "$status" -eq 1 ] || fail "$launcher: exit status $status, expected 1"
   [ "$got" = "$expected" ] || fail "$launcher: printed '$got', expected '$expected'"
 done
+fake="$scratch/fake"
+mkdir -p "$fake/games" "$fake/lib/games/tandrel" "$fake/share/games/tandrel"
+cp "$prefix/games/tandrel" "$fake/games/"
+printf '#!/bin/sh\nprintf "%%s|" "$PWD" "$@"\n' >"$fake/lib/games/tandrel/tandrel"
+chmod +x "$fake/lib/games/tandrel/tandrel"
+got=$(cd / && "$fake/games/tandrel" "two words" "" -x)
+expected="$(readlink -f "$fake/share/games/tandrel")|two words||-x|"
+[ "$got" = "$expected" ] || fail "stand-in saw '$got', expected '$expected'"
+
 [ "$failures" -eq 0 ] && echo "the launcher starts the game in $data"
 exit $((failures > 0))
