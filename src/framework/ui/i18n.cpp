@@ -57,18 +57,16 @@ public:
         const std::string_view value = field();
         expect('"', "Missing closing `\"' after the value");
         if (!rest_.empty()) fail("Trailing characters at the end of line: `" + std::string(rest_) + "'");
-        if (!isValidUtf8(key)) fail(located("The key is not valid UTF-8"));
-        if (!isValidUtf8(value)) fail(located("The value is not valid UTF-8"));
+        if (!isValidUtf8(key)) fail("The key is not valid UTF-8");
+        if (!isValidUtf8(value)) fail("The value is not valid UTF-8");
         return {std::string(key), std::string(value)};
     }
 
 private:
+    // The file and line travel as fields; whoever reports the error names them.
     [[noreturn]] void fail(const std::string& message) const { throw LocaleFileException(message, path_, number_); }
-    std::string located(const std::string& message) const {
-        return message + " (" + path_ + ", line " + std::to_string(number_) + ")";
-    }
     void expect(char c, const char* message) {
-        if (rest_.empty() || rest_.front() != c) fail(located(message));
+        if (rest_.empty() || rest_.front() != c) fail(message);
         rest_.remove_prefix(1);
     }
     void skipBlanks() {

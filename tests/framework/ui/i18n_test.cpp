@@ -84,7 +84,7 @@ TEST_F(Localisation, InvalidUtf8IsRejectedWithFileAndLine) {
     } catch (const LocaleFileException& e) {
         EXPECT_EQ(e.path, file().string());
         EXPECT_EQ(e.line, 2u);
-        EXPECT_NE(std::string(e.what()).find(file().string() + ", line 2"), std::string::npos) << e.what();
+        EXPECT_STREQ(e.what(), "The key is not valid UTF-8") << "the reporter names file and line, once";
     }
     EXPECT_EQ(lookup("ok"), "ok");
     EXPECT_THROW(parseLocale("\"k\" = \"\xc3(\"", "f"), LocaleFileException);
@@ -128,7 +128,7 @@ TEST(LocaleFile, FailuresNameTheProblemAndTheLine) {
     for (const char* line : {"a = \"b\"", "\"a = \"b\"", "\"a\" \"b\"", "\"a\" = b", "\"a\" = \"b", "\"a\" ="}) {
         const auto failure = parseFailure(line);
         EXPECT_EQ(failure.line, 1u) << line;
-        EXPECT_NE(std::string(failure.what()).find("test.lang, line 1"), std::string::npos) << failure.what();
+        EXPECT_EQ(std::string(failure.what()).find("test.lang"), std::string::npos) << failure.what();
     }
 }
 
