@@ -44,12 +44,6 @@ protected:
         return now.value_or(Image{});
     }
 
-    int quit() {
-        x_.key("Escape");
-        auto status = child_->wait(Millis(5000));
-        return status ? *status : -1;
-    }
-
     XSession x_;
     std::optional<Child> child_;
     XWindow window_ = 0;
@@ -57,7 +51,7 @@ protected:
 
 TEST_F(Example, ShellOpensAndEndsOnEscape) {
     ASSERT_NO_FATAL_FAILURE(start("tandrel-shell", "Tandrel shell"));
-    EXPECT_EQ(quit(), 0) << child_->stderrText();
+    EXPECT_EQ(quitWithEscape(x_, *child_), 0) << child_->stderrText();
 }
 
 TEST_F(Example, ViewerTurnsOnRightDragAndZoomsOnTheWheel) {
@@ -79,7 +73,7 @@ TEST_F(Example, ViewerTurnsOnRightDragAndZoomsOnTheWheel) {
     const Image zoomed = settled();
     EXPECT_GT(changedPixels(turned, zoomed), 2000) << "a wheel notch did not zoom";
 
-    EXPECT_EQ(quit(), 0) << child_->stderrText();
+    EXPECT_EQ(quitWithEscape(x_, *child_), 0) << child_->stderrText();
 }
 
 } // namespace

@@ -186,12 +186,6 @@ protected:
         return -1;
     }
 
-    int endGame() {
-        x_.key("Escape");
-        auto status = child_->wait(Millis(5000));
-        return status ? *status : -1;
-    }
-
     XSession x_;
     std::optional<Child> child_;
     XWindow window_ = 0;
@@ -237,7 +231,7 @@ TEST_F(GameTest, OpensAFairMatchAndEachPlayerSteersOnlyTheirBoard) {
         EXPECT_TRUE(added == 2 || added == 4) << added;
     }
 
-    EXPECT_EQ(endGame(), 0);
+    EXPECT_EQ(quitWithEscape(x_, *child_), 0);
     EXPECT_EQ(child_->stderrText(), "");
 }
 
@@ -298,7 +292,7 @@ TEST_F(GameTest, RandomPlayEndsInResultsAndEnterDealsAFreshMatch) {
     ASSERT_TRUE(fresh);
     expectFreshMatch(*fresh);
 
-    EXPECT_EQ(endGame(), 0);
+    EXPECT_EQ(quitWithEscape(x_, *child_), 0);
     EXPECT_EQ(child_->stderrText(), "");
 }
 

@@ -294,4 +294,10 @@ void XSession::requestClose(XWindow window) {
     XSync(display_, False);
 }
 
+int quitWithEscape(XSession& x, Child& child, Millis timeout) {
+    x.key("Escape");
+    auto status = child.wait(timeout);
+    return status ? *status : -1;
+}
+
 }  // namespace e2e

@@ -93,4 +93,8 @@ private:
     _XDisplay* display_ = nullptr;
 };
 
+// Presses Escape and waits for the child to end: its exit status, or -1 when
+// it is still running after the timeout.
+int quitWithEscape(XSession& x, Child& child, Millis timeout = Millis(5000));
+
 }  // namespace e2e
