@@ -1,11 +1,13 @@
+// gtest first: the GLX header brings in Xlib, whose macros clash with it.
+#include <gtest/gtest.h>
+
 #include "binding/opengl/gl.hpp"
+#include "binding/opengl/glx.hpp"
 #include "binding/util/exception.hpp"
 #include "binding/util/libraries.hpp"
 #include "binding/freetype/freetype.hpp"
 #include "binding/opengl/glu.hpp"
 #include "binding/sdl/sdl.hpp"
-
-#include <gtest/gtest.h>
 
 #include <cstring>
 #include <set>
@@ -48,10 +50,10 @@ TEST(MediaLibraries, AllFourLoadFromTheirDefaultLists) {
 const char* fakeVersion = "2.1 Fake";
 std::set<std::string> missing;
 void fakeEntry() {}
-void* fakeContext() { return &fakeVersion; }
-void* noContext() { return nullptr; }
+GLXContext fakeContext() { return reinterpret_cast<GLXContext>(&fakeVersion); }
+GLXContext noContext() { return nullptr; }
 const GLubyte* fakeGetString(GLenum) { return reinterpret_cast<const GLubyte*>(fakeVersion); }
-GLProc fakeLookup(const GLubyte* name) {
+__GLXextFuncPtr fakeLookup(const GLubyte* name) {
     return missing.count(reinterpret_cast<const char*>(name)) ? nullptr : &fakeEntry;
 }
 
@@ -59,13 +61,18 @@ struct ExtendedVersions : testing::Test {
     void SetUp() override {
         vandorGL().load();
         saved = gl;
-        gl.glXGetCurrentContext = &fakeContext;
-        gl.glXGetProcAddressARB = &fakeLookup;
+        savedGLX = glx;
+        glx.glXGetCurrentContext = &fakeContext;
+        glx.glXGetProcAddressARB = &fakeLookup;
         gl.glGetString = &fakeGetString;
         missing.clear();
     }
-    void TearDown() override { gl = saved; }
+    void TearDown() override {
+        gl = saved;
+        glx = savedGLX;
+    }
     GLTable saved;
+    GLXTable savedGLX;
 };
 
 TEST_F(ExtendedVersions, BindsUpToTheContextVersion) {
@@ -109,7 +116,7 @@ TEST_F(ExtendedVersions, RefusesAnOlderContextOrNoneAtAll) {
     } catch (const VandorException& e) {
         EXPECT_STREQ(e.what(), "Required GL version OpenGL Version 1.2 is not available.");
     }
-    gl.glXGetCurrentContext = &noContext;
+    glx.glXGetCurrentContext = &noContext;
     EXPECT_FALSE(vandorGL().hasContext());
     try {
         vandorGL().loadExtendedVersions(12);
