@@ -45,6 +45,30 @@ TEST(MediaLibraries, AllFourLoadFromTheirDefaultLists) {
     EXPECT_EQ(vandorGL().loadedVersion(), 11);
 }
 
+// Start-up binds every listed name that must exist: none may be one the
+// installed library leaves out. GLX's are optional (glvnd leaves out a few
+// vendor ones that GL/glx.h declares); those the loader calls must be there.
+TEST(MediaLibraries, ExportEveryListedName) {
+    loadMediaLibraries();
+    std::vector<std::string> missing;
+    auto check = [&missing](SharedLibLoader& loader, const char* name) {
+        if (!loader.sharedLib().loadSymbol(name, false)) missing.push_back(loader.sharedLib().name() + " " + name);
+    };
+    auto checkTable = [&check](SharedLibLoader& loader, auto& table) {
+        table.forEachSlot([&](void*, const char* name) { check(loader, name); });
+    };
+    checkTable(vandorGLU(), glu);
+    checkTable(vandorSDL(), sdl);
+    checkTable(vandorFT(), ft);
+#define TANDREL_GL(name) check(vandorGL(), #name);
+#include "binding/opengl/gl_functions.inc"
+#undef TANDREL_GL
+    for (const char* name : {"glXGetProcAddressARB", "glXGetCurrentContext", "glXGetCurrentDisplay", "glXQueryContext",
+                             "glXQueryExtensionsString"})
+        check(vandorGL(), name);
+    EXPECT_EQ(missing, std::vector<std::string>{});
+}
+
 // A fake window system: a current context whose GL_VERSION is `version`, and a
 // procedure lookup that finds every name except those in `missing`.
 const char* fakeVersion = "2.1 Fake";
@@ -105,6 +129,28 @@ TEST_F(ExtendedVersions, MissingRequiredEntryPointRaises) {
         FAIL() << "expected SymbolLoadException";
     } catch (const SymbolLoadException& e) {
         EXPECT_STREQ(e.what(), "Failed to load symbol glDrawRangeElements from shared library libGL.so.1");
+    }
+}
+
+TEST_F(ExtendedVersions, ModernVersionsBindFrom30UpToTheContext) {
+    fakeVersion = "3.1 Fake";
+    gl.glGenVertexArrays = nullptr;
+    gl.glDrawArraysInstanced = nullptr;
+    gl.glFramebufferTexture = nullptr;
+    gl.glDrawRangeElements = nullptr;
+    vandorGL().loadModernVersions(30);
+    EXPECT_NE(gl.glGenVertexArrays, nullptr);      // 3.0
+    EXPECT_NE(gl.glDrawArraysInstanced, nullptr);  // 3.1
+    EXPECT_EQ(gl.glFramebufferTexture, nullptr);   // 3.2 is above the context
+    EXPECT_EQ(gl.glDrawRangeElements, nullptr);    // 1.2 is not theirs
+    EXPECT_EQ(vandorGL().loadedVersion(), 31);
+
+    fakeVersion = "2.1 Fake";
+    try {
+        vandorGL().loadModernVersions(30);
+        FAIL() << "expected VandorException";
+    } catch (const VandorException& e) {
+        EXPECT_STREQ(e.what(), "Required GL version OpenGL Version 3.0 is not available.");
     }
 }
 
