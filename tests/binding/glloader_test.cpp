@@ -1,16 +1,15 @@
 // gtest first: the GLX header brings in Xlib, whose macros clash with it.
 #include <gtest/gtest.h>
 
-#include "binding/opengl/gl.hpp"
-#include "binding/opengl/glx.hpp"
 #include "binding/util/exception.hpp"
 #include "binding/util/libraries.hpp"
 #include "binding/freetype/freetype.hpp"
 #include "binding/opengl/glu.hpp"
 #include "binding/sdl/sdl.hpp"
+#include "support/fakeglx.hpp"
 
 #include <cstring>
-#include <set>
+#include <optional>
 #include <string>
 
 namespace tandrel {
@@ -69,38 +68,18 @@ TEST(MediaLibraries, ExportEveryListedName) {
     EXPECT_EQ(missing, std::vector<std::string>{});
 }
 
-// A fake window system: a current context whose GL_VERSION is `version`, and a
-// procedure lookup that finds every name except those in `missing`.
-const char* fakeVersion = "2.1 Fake";
-std::set<std::string> missing;
-void fakeEntry() {}
-GLXContext fakeContext() { return reinterpret_cast<GLXContext>(&fakeVersion); }
-GLXContext noContext() { return nullptr; }
-const GLubyte* fakeGetString(GLenum) { return reinterpret_cast<const GLubyte*>(fakeVersion); }
-__GLXextFuncPtr fakeLookup(const GLubyte* name) {
-    return missing.count(reinterpret_cast<const char*>(name)) ? nullptr : &fakeEntry;
-}
+using Fake = test::FakeWindowSystem;
 
 struct ExtendedVersions : testing::Test {
     void SetUp() override {
         vandorGL().load();
-        saved = gl;
-        savedGLX = glx;
-        glx.glXGetCurrentContext = &fakeContext;
-        glx.glXGetProcAddressARB = &fakeLookup;
-        gl.glGetString = &fakeGetString;
-        missing.clear();
+        fake.emplace();  // over the real slots, which it puts back at the end
     }
-    void TearDown() override {
-        gl = saved;
-        glx = savedGLX;
-    }
-    GLTable saved;
-    GLXTable savedGLX;
+    std::optional<Fake> fake;
 };
 
 TEST_F(ExtendedVersions, BindsUpToTheContextVersion) {
-    fakeVersion = "1.4 Fake";
+    Fake::version = "1.4 Fake";
     gl.glBlendColor = nullptr;
     gl.glBindBuffer = nullptr;
     vandorGL().loadExtendedVersions(12);
@@ -112,8 +91,8 @@ TEST_F(ExtendedVersions, BindsUpToTheContextVersion) {
 }
 
 TEST_F(ExtendedVersions, MissingEntryPointAboveTheRequiredVersionLeavesItsSlotEmpty) {
-    fakeVersion = "2.1 Fake";
-    missing = {"glActiveTexture"};
+    Fake::version = "2.1 Fake";
+    Fake::missing = {"glActiveTexture"};
     gl.glActiveTexture = nullptr;
     EXPECT_NO_THROW(vandorGL().loadExtendedVersions(12));
     EXPECT_EQ(gl.glActiveTexture, nullptr);
@@ -122,8 +101,8 @@ TEST_F(ExtendedVersions, MissingEntryPointAboveTheRequiredVersionLeavesItsSlotEm
 }
 
 TEST_F(ExtendedVersions, MissingRequiredEntryPointRaises) {
-    fakeVersion = "2.1 Fake";
-    missing = {"glDrawRangeElements"};
+    Fake::version = "2.1 Fake";
+    Fake::missing = {"glDrawRangeElements"};
     try {
         vandorGL().loadExtendedVersions(12);
         FAIL() << "expected SymbolLoadException";
@@ -133,7 +112,7 @@ TEST_F(ExtendedVersions, MissingRequiredEntryPointRaises) {
 }
 
 TEST_F(ExtendedVersions, ModernVersionsBindFrom30UpToTheContext) {
-    fakeVersion = "3.1 Fake";
+    Fake::version = "3.1 Fake";
     gl.glGenVertexArrays = nullptr;
     gl.glDrawArraysInstanced = nullptr;
     gl.glFramebufferTexture = nullptr;
@@ -145,32 +124,19 @@ TEST_F(ExtendedVersions, ModernVersionsBindFrom30UpToTheContext) {
     EXPECT_EQ(gl.glDrawRangeElements, nullptr);    // 1.2 is not theirs
     EXPECT_EQ(vandorGL().loadedVersion(), 31);
 
-    fakeVersion = "2.1 Fake";
-    try {
-        vandorGL().loadModernVersions(30);
-        FAIL() << "expected VandorException";
-    } catch (const VandorException& e) {
-        EXPECT_STREQ(e.what(), "Required GL version OpenGL Version 3.0 is not available.");
-    }
+    Fake::version = "2.1 Fake";
+    EXPECT_EQ(test::failureOf([] { vandorGL().loadModernVersions(30); }),
+              "Required GL version OpenGL Version 3.0 is not available.");
 }
 
 TEST_F(ExtendedVersions, RefusesAnOlderContextOrNoneAtAll) {
-    fakeVersion = "1.1 Fake";
-    try {
-        vandorGL().loadExtendedVersions(12);
-        FAIL() << "expected VandorException";
-    } catch (const VandorException& e) {
-        EXPECT_STREQ(e.what(), "Required GL version OpenGL Version 1.2 is not available.");
-    }
-    glx.glXGetCurrentContext = &noContext;
+    Fake::version = "1.1 Fake";
+    EXPECT_EQ(test::failureOf([] { vandorGL().loadExtendedVersions(12); }),
+              "Required GL version OpenGL Version 1.2 is not available.");
+    fake->dropContext();
     EXPECT_FALSE(vandorGL().hasContext());
-    try {
-        vandorGL().loadExtendedVersions(12);
-        FAIL() << "expected VandorException";
-    } catch (const VandorException& e) {
-        EXPECT_STREQ(e.what(),
-                     "An OpenGL context must be created and activated before attempting to load extended versions.");
-    }
+    EXPECT_EQ(test::failureOf([] { vandorGL().loadExtendedVersions(12); }),
+              "An OpenGL context must be created and activated before attempting to load extended versions.");
 }
 
 } // namespace
