@@ -6,11 +6,12 @@
 
 #include "framework/core/application.hpp"
 
-#include "binding/opengl/glx.hpp"
 #include "binding/util/libraries.hpp"
+#include "support/fakeglx.hpp"
 #include "support/recorder.hpp"
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,7 @@ namespace {
 using test::Call;
 using test::calls;
 
-int contextTag = 0;
+int surfaceTag = 0;
 SDL_Surface* fakeSetVideoMode(int width, int height, int bpp, Uint32 flags) {
     // The two variables are read by SDL when the window opens: they must be set by then.
     const char* pos = std::getenv("SDL_VIDEO_WINDOW_POS");
@@ -29,47 +30,33 @@ SDL_Surface* fakeSetVideoMode(int width, int height, int bpp, Uint32 flags) {
     calls().push_back(Call{std::string("env ") + (pos ? "[" + std::string(pos) + "]" : "unset") + " " +
                                (centred ? centred : "unset"),
                            {}});
-    return reinterpret_cast<SDL_Surface*>(&contextTag);
-}
-const GLubyte* fakeGetString(GLenum name) {
-    calls().push_back(Call{"glGetString", {double(name)}});
-    return reinterpret_cast<const GLubyte*>(name == GL_VERSION ? "2.1 Fake" : "GL_ARB_multitexture");
-}
-GLXContext fakeContext() { return reinterpret_cast<GLXContext>(&contextTag); }
-Display* noDisplay() { return nullptr; }
-void fakeEntry() {}
-__GLXextFuncPtr fakeLookup(const GLubyte*) {
-    calls().push_back(Call{"lookup", {}});
-    return &fakeEntry;
+    return reinterpret_cast<SDL_Surface*>(&surfaceTag);
 }
 
 // The log with each run of procedure lookups folded into one.
 std::vector<Call> foldedLog() {
     std::vector<Call> folded;
     for (const auto& c : calls())
-        if (folded.empty() || folded.back().name != c.name || c.name != "lookup") folded.push_back(c);
+        if (folded.empty() || folded.back().name != c.name || c.name != "glXGetProcAddressARB") folded.push_back(c);
     return folded;
 }
 
 struct ApplicationCalls : testing::Test {
     void SetUp() override {
         loadMediaLibraries();  // loaded once: the constructor's load finds them bound
-        savedGLX = glx;
         test::installRecorder();
         test::recordSDL();
         sdl.SDL_SetVideoMode = &fakeSetVideoMode;
-        gl.glGetString = &fakeGetString;
-        glx.glXGetCurrentContext = &fakeContext;
-        glx.glXGetCurrentDisplay = &noDisplay;
-        glx.glXGetProcAddressARB = &fakeLookup;
+        fake.emplace();
+        test::FakeWindowSystem::extensions = "GL_ARB_multitexture";
         unsetenv("SDL_VIDEO_WINDOW_POS");
         unsetenv("SDL_VIDEO_CENTERED");
     }
     void TearDown() override {
+        fake.reset();
         test::restoreTables();
-        glx = savedGLX;
     }
-    GLXTable savedGLX;
+    std::optional<test::FakeWindowSystem> fake;
 };
 
 TEST_F(ApplicationCalls, ConstructorAndFrameCallInTheirOrder) {
@@ -87,9 +74,9 @@ TEST_F(ApplicationCalls, ConstructorAndFrameCallInTheirOrder) {
         {"SDL_WM_SetCaption", {}},
         {"SDL_ShowCursor", {SDL_ENABLE}},
         {"glGetString", {GL_VERSION}},  // the version check, then 1.2 to 2.1
-        {"lookup", {}},
+        {"glXGetProcAddressARB", {}},
         {"glGetString", {GL_EXTENSIONS}},  // then the extensions
-        {"lookup", {}},
+        {"glXGetProcAddressARB", {}},
         {"glBlendFunc", {GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA}},
         {"glEnable", {GL_BLEND}},
         {"glEnable", {GL_NORMALIZE}},

@@ -1,6 +1,7 @@
 #include "support/fakeglx.hpp"
 
 #include "binding/util/exception.hpp"
+#include "support/recorder.hpp"
 
 namespace tandrel::test {
 
@@ -15,6 +16,7 @@ int fakeQueryContext(Display*, GLXContext, int, int* value) {
     return 0;
 }
 const GLubyte* fakeGetString(GLenum name) {
+    calls().push_back(Call{"glGetString", {double(name)}});
     const std::string& s = name == GL_EXTENSIONS ? FakeWindowSystem::extensions : FakeWindowSystem::version;
     return reinterpret_cast<const GLubyte*>(s.c_str());
 }
@@ -23,6 +25,7 @@ const char* fakeQueryExtensionsString(Display*, int) {
     return FakeWindowSystem::windowExtensions.c_str();
 }
 __GLXextFuncPtr fakeLookup(const GLubyte* name) {
+    calls().push_back(Call{"glXGetProcAddressARB", {}});
     return FakeWindowSystem::missing.count(reinterpret_cast<const char*>(name)) ? nullptr : &fakeEntry;
 }
 } // namespace

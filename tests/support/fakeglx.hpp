@@ -2,7 +2,8 @@
 
 // A fake window system for the OpenGL loader: a current context whose
 // GL_VERSION and extension strings are the test's, and a procedure lookup
-// that finds every name but those in `missing`. Include gtest before it: GLX
+// that finds every name but those in `missing`; glGetString and the lookup
+// are logged with the recorder's calls. Include gtest before it: GLX
 // brings in Xlib, whose macros clash with gtest's names.
 
 #include "binding/opengl/gl.hpp"
