@@ -1,14 +1,15 @@
-#include "binding/opengl/gl.hpp"
+// gtest first: the GLX header brings in Xlib, whose macros clash with it.
+#include <gtest/gtest.h>
+
 #include "binding/util/exception.hpp"
 #include "binding/util/libraries.hpp"
 #include "binding/freetype/freetype.hpp"
 #include "binding/opengl/glu.hpp"
 #include "binding/sdl/sdl.hpp"
-
-#include <gtest/gtest.h>
+#include "support/fakeglx.hpp"
 
 #include <cstring>
-#include <set>
+#include <optional>
 #include <string>
 
 namespace tandrel {
@@ -43,33 +44,42 @@ TEST(MediaLibraries, AllFourLoadFromTheirDefaultLists) {
     EXPECT_EQ(vandorGL().loadedVersion(), 11);
 }
 
-// A fake window system: a current context whose GL_VERSION is `version`, and a
-// procedure lookup that finds every name except those in `missing`.
-const char* fakeVersion = "2.1 Fake";
-std::set<std::string> missing;
-void fakeEntry() {}
-void* fakeContext() { return &fakeVersion; }
-void* noContext() { return nullptr; }
-const GLubyte* fakeGetString(GLenum) { return reinterpret_cast<const GLubyte*>(fakeVersion); }
-GLProc fakeLookup(const GLubyte* name) {
-    return missing.count(reinterpret_cast<const char*>(name)) ? nullptr : &fakeEntry;
+// Start-up binds every listed name that must exist: none may be one the
+// installed library leaves out. GLX's are optional (glvnd leaves out a few
+// vendor ones that GL/glx.h declares); those the loader calls must be there.
+TEST(MediaLibraries, ExportEveryListedName) {
+    loadMediaLibraries();
+    std::vector<std::string> missing;
+    auto check = [&missing](SharedLibLoader& loader, const char* name) {
+        if (!loader.sharedLib().loadSymbol(name, false)) missing.push_back(loader.sharedLib().name() + " " + name);
+    };
+    auto checkTable = [&check](SharedLibLoader& loader, auto& table) {
+        table.forEachSlot([&](void*, const char* name) { check(loader, name); });
+    };
+    checkTable(vandorGLU(), glu);
+    checkTable(vandorSDL(), sdl);
+    checkTable(vandorFT(), ft);
+#define TANDREL_GL(name) check(vandorGL(), #name);
+#include "binding/opengl/gl_functions.inc"
+#undef TANDREL_GL
+    for (const char* name : {"glXGetProcAddressARB", "glXGetCurrentContext", "glXGetCurrentDisplay", "glXQueryContext",
+                             "glXQueryExtensionsString"})
+        check(vandorGL(), name);
+    EXPECT_EQ(missing, std::vector<std::string>{});
 }
+
+using Fake = test::FakeWindowSystem;
 
 struct ExtendedVersions : testing::Test {
     void SetUp() override {
         vandorGL().load();
-        saved = gl;
-        gl.glXGetCurrentContext = &fakeContext;
-        gl.glXGetProcAddressARB = &fakeLookup;
-        gl.glGetString = &fakeGetString;
-        missing.clear();
+        fake.emplace();  // over the real slots, which it puts back at the end
     }
-    void TearDown() override { gl = saved; }
-    GLTable saved;
+    std::optional<Fake> fake;
 };
 
 TEST_F(ExtendedVersions, BindsUpToTheContextVersion) {
-    fakeVersion = "1.4 Fake";
+    Fake::version = "1.4 Fake";
     gl.glBlendColor = nullptr;
     gl.glBindBuffer = nullptr;
     vandorGL().loadExtendedVersions(12);
@@ -81,8 +91,8 @@ TEST_F(ExtendedVersions, BindsUpToTheContextVersion) {
 }
 
 TEST_F(ExtendedVersions, MissingEntryPointAboveTheRequiredVersionLeavesItsSlotEmpty) {
-    fakeVersion = "2.1 Fake";
-    missing = {"glActiveTexture"};
+    Fake::version = "2.1 Fake";
+    Fake::missing = {"glActiveTexture"};
     gl.glActiveTexture = nullptr;
     EXPECT_NO_THROW(vandorGL().loadExtendedVersions(12));
     EXPECT_EQ(gl.glActiveTexture, nullptr);
@@ -91,8 +101,8 @@ TEST_F(ExtendedVersions, MissingEntryPointAboveTheRequiredVersionLeavesItsSlotEm
 }
 
 TEST_F(ExtendedVersions, MissingRequiredEntryPointRaises) {
-    fakeVersion = "2.1 Fake";
-    missing = {"glDrawRangeElements"};
+    Fake::version = "2.1 Fake";
+    Fake::missing = {"glDrawRangeElements"};
     try {
         vandorGL().loadExtendedVersions(12);
         FAIL() << "expected SymbolLoadException";
@@ -101,23 +111,32 @@ TEST_F(ExtendedVersions, MissingRequiredEntryPointRaises) {
     }
 }
 
+TEST_F(ExtendedVersions, ModernVersionsBindFrom30UpToTheContext) {
+    Fake::version = "3.1 Fake";
+    gl.glGenVertexArrays = nullptr;
+    gl.glDrawArraysInstanced = nullptr;
+    gl.glFramebufferTexture = nullptr;
+    gl.glDrawRangeElements = nullptr;
+    vandorGL().loadModernVersions(30);
+    EXPECT_NE(gl.glGenVertexArrays, nullptr);      // 3.0
+    EXPECT_NE(gl.glDrawArraysInstanced, nullptr);  // 3.1
+    EXPECT_EQ(gl.glFramebufferTexture, nullptr);   // 3.2 is above the context
+    EXPECT_EQ(gl.glDrawRangeElements, nullptr);    // 1.2 is not theirs
+    EXPECT_EQ(vandorGL().loadedVersion(), 31);
+
+    Fake::version = "2.1 Fake";
+    EXPECT_EQ(test::failureOf([] { vandorGL().loadModernVersions(30); }),
+              "Required GL version OpenGL Version 3.0 is not available.");
+}
+
 TEST_F(ExtendedVersions, RefusesAnOlderContextOrNoneAtAll) {
-    fakeVersion = "1.1 Fake";
-    try {
-        vandorGL().loadExtendedVersions(12);
-        FAIL() << "expected VandorException";
-    } catch (const VandorException& e) {
-        EXPECT_STREQ(e.what(), "Required GL version OpenGL Version 1.2 is not available.");
-    }
-    gl.glXGetCurrentContext = &noContext;
+    Fake::version = "1.1 Fake";
+    EXPECT_EQ(test::failureOf([] { vandorGL().loadExtendedVersions(12); }),
+              "Required GL version OpenGL Version 1.2 is not available.");
+    fake->dropContext();
     EXPECT_FALSE(vandorGL().hasContext());
-    try {
-        vandorGL().loadExtendedVersions(12);
-        FAIL() << "expected VandorException";
-    } catch (const VandorException& e) {
-        EXPECT_STREQ(e.what(),
-                     "An OpenGL context must be created and activated before attempting to load extended versions.");
-    }
+    EXPECT_EQ(test::failureOf([] { vandorGL().loadExtendedVersions(12); }),
+              "An OpenGL context must be created and activated before attempting to load extended versions.");
 }
 
 } // namespace

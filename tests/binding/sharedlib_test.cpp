@@ -72,6 +72,7 @@ struct MathLoader : SharedLibLoader {
         bindSymbol(&optional, "tandrel_no_such_symbol", false);
         ++bindings;
     }
+    std::size_t boundSymbolCount() const override { return (cosine != nullptr) + (optional != nullptr); }
     double (*cosine)(double) = nullptr;
     double (*optional)(double) = nullptr;
     int bindings = 0;
@@ -90,6 +91,31 @@ TEST(SharedLibLoader, LoadsFromItsCommaSeparatedListAndBindsOnce) {
     EXPECT_NE(loader.loadSymbol("sin"), nullptr);
     loader.unload();
     EXPECT_FALSE(loader.isLoaded());
+}
+
+// dlopen("") would hand back the program itself and pass it off as the library.
+TEST(SharedLibLoader, RefusesAnEmptyNameInEveryBuild) {
+    const struct {
+        std::string names, message;
+    } cases[] = {
+        {"", "Refused an empty name in the shared library candidate list \"\""},
+        {"libtandrel-missing.so,", "Refused an empty name in the shared library candidate list \"libtandrel-missing.so, \""},
+        {"libm.so.6, ,libc.so.6", "Refused an empty name in the shared library candidate list \"libm.so.6, , libc.so.6\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.names);
+        MathLoader loader;
+        try {
+            loader.load(c.names);
+            ADD_FAILURE() << "loaded " << loader.sharedLib().name();
+        } catch (const SharedLibLoadException&) {
+            ADD_FAILURE() << "reported as a failed candidate";
+        } catch (const VandorException& e) {
+            EXPECT_EQ(e.what(), c.message);
+        }
+        EXPECT_FALSE(loader.isLoaded());
+        EXPECT_EQ(loader.bindings, 0);
+    }
 }
 
 TEST(SharedLibLoader, SplitsNamesAndTrimsBlanks) {

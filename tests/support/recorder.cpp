@@ -7,6 +7,7 @@ namespace tandrel::test {
 namespace {
 std::optional<GLTable> savedGL;
 std::optional<GLUTable> savedGLU;
+std::optional<SDLTable> savedSDL;
 }
 
 std::vector<Call>& calls() {
@@ -36,17 +37,29 @@ void installRecorder() {
 #define TANDREL_GL_VERSION(version, name) gl.name = &Recorder<#name, decltype(gl.name)>::record;
 #include "binding/opengl/gl_versions.inc"
 #undef TANDREL_GL_VERSION
+#define TANDREL_GL_EXTENSION_SLOT(name) gl.name = &Recorder<#name, decltype(gl.name)>::record;
+#include "binding/opengl/gl_extension_slots.inc"
+#undef TANDREL_GL_EXTENSION_SLOT
 #define TANDREL_GLU(name) glu.name = &Recorder<#name, decltype(glu.name)>::record;
 #include "binding/opengl/glu_functions.inc"
 #undef TANDREL_GLU
     calls().clear();
 }
 
+void recordSDL() {
+    if (!savedSDL) savedSDL = sdl;
+#define TANDREL_SDL(name) sdl.name = &Recorder<#name, decltype(sdl.name)>::record;
+#include "binding/sdl/sdl_functions.inc"
+#undef TANDREL_SDL
+}
+
 void restoreTables() {
     if (savedGL) gl = *savedGL;
     if (savedGLU) glu = *savedGLU;
+    if (savedSDL) sdl = *savedSDL;
     savedGL.reset();
     savedGLU.reset();
+    savedSDL.reset();
     calls().clear();
 }
 

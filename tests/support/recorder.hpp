@@ -2,10 +2,11 @@
 
 // The recording table: points every OpenGL (and GLU) slot at a function that
 // logs its name and arguments, so tests can check the exact calls a drawable
-// or a layer makes without a driver.
+// or a layer makes without a driver; SDL's slots on request.
 
 #include "binding/opengl/gl.hpp"
 #include "binding/opengl/glu.hpp"
+#include "binding/sdl/sdl.hpp"
 
 #include <cstdint>
 #include <string>
@@ -42,20 +43,31 @@ double logged(A a) {
         return static_cast<double>(a);
 }
 
+// The arguments of a variadic call (SDL_SetError's format) stay unread.
+template <FixedName Name, typename R, typename... A>
+R recordCall(A... a) {
+    calls().push_back(Call{Name.text, {logged(a)...}});
+    if constexpr (!std::is_void_v<R>) return R{};
+}
+
 template <FixedName Name, typename F>
 struct Recorder;
 
 template <FixedName Name, typename R, typename... A>
 struct Recorder<Name, R (*)(A...)> {
-    static R record(A... a) {
-        calls().push_back(Call{Name.text, {logged(a)...}});
-        if constexpr (!std::is_void_v<R>) return R{};
-    }
+    static R record(A... a) { return recordCall<Name, R>(a...); }
 };
 
-// Replaces every OpenGL and GLU slot (not the GLX lookups) with a recorder and
-// clears the log; restoreTables() puts the previous slots back.
+template <FixedName Name, typename R, typename... A>
+struct Recorder<Name, R (*)(A..., ...)> {
+    static R record(A... a, ...) { return recordCall<Name, R>(a...); }
+};
+
+// Replaces every OpenGL and GLU slot (not GLX's) with a recorder and clears
+// the log; restoreTables() puts the previous slots back.
 void installRecorder();
+// Replaces every SDL slot with a recorder too; restoreTables() undoes it.
+void recordSDL();
 void restoreTables();
 
 // Installs the recorder for the lifetime of a test fixture.

@@ -4,11 +4,7 @@ namespace tandrel {
 
 FTTable ft;
 
-void VandorFTLoader::bindAllSymbols() {
-#define TANDREL_FT(name) bindSymbol(&ft.name, #name);
-#include "binding/freetype/ft_functions.inc"
-#undef TANDREL_FT
-}
+VandorFTLoader::VandorFTLoader() : TableLoader("libfreetype.so.6,libfreetype.so", ft) {}
 
 VandorFTLoader& vandorFT() {
     thread_local VandorFTLoader loader;

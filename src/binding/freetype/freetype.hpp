@@ -2,25 +2,29 @@
 
 #include "binding/util/loader.hpp"
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_GLYPH_H
+#include "binding/freetype/ft_headers.inc"
 
 namespace tandrel {
 
-// Every FreeType 2 entry point the program calls; empty until bound.
+// Every FreeType 2 entry point; empty until bound.
 struct FTTable {
 #define TANDREL_FT(name) decltype(&::name) name = nullptr;
 #include "binding/freetype/ft_functions.inc"
 #undef TANDREL_FT
+
+    template <typename F>
+    void forEachSlot(F&& f) {
+#define TANDREL_FT(name) f(static_cast<void*>(&name), #name);
+#include "binding/freetype/ft_functions.inc"
+#undef TANDREL_FT
+    }
 };
 
 extern FTTable ft;
 
-class VandorFTLoader : public SharedLibLoader {
+class VandorFTLoader : public TableLoader<FTTable> {
 public:
-    VandorFTLoader() : SharedLibLoader("libfreetype.so.6,libfreetype.so") {}
-    void bindAllSymbols() override;
+    VandorFTLoader();
 };
 
 VandorFTLoader& vandorFT();

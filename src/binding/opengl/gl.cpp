@@ -1,13 +1,14 @@
 #include "binding/opengl/gl.hpp"
 
+#include "binding/opengl/glx.hpp"
 #include "binding/util/exception.hpp"
 
 #include <cstring>
-#include <iterator>
 
 namespace tandrel {
 
 GLTable gl;
+GLXTable glx;
 
 namespace {
 
@@ -23,7 +24,7 @@ const VersionEntry versionEntries[] = {
 #undef TANDREL_GL_VERSION
 };
 
-const int extendedVersions[] = {12, 13, 14, 15, 20, 21};
+const int versionSteps[] = {12, 13, 14, 15, 20, 21, 30, 31, 32, 33, 40};
 
 } // namespace
 
@@ -39,61 +40,78 @@ int glVersionCode(const char* versionString) {
     return 40;
 }
 
-std::string glVersionName(int code) {
-    switch (code) {
-    case 0: return "OpenGL Version None";
-    case 11: case 12: case 13: case 14: case 15: case 20: case 21:
-    case 30: case 31: case 32: case 33: case 40:
-        return "OpenGL Version " + std::to_string(code / 10) + "." + std::to_string(code % 10);
-    default: return "Uknown OpenGL Version";
-    }
-}
-
 void VandorGLLoader::bindAllSymbols() {
 #define TANDREL_GL(name) bindSymbol(&gl.name, #name);
 #include "binding/opengl/gl_functions.inc"
 #undef TANDREL_GL
-    bindSymbol(&gl.glXGetProcAddressARB, "glXGetProcAddressARB", false);
-    bindSymbol(&gl.glXGetCurrentContext, "glXGetCurrentContext", false);
+#define TANDREL_GLX(name) bindSymbol(&glx.name, #name, false);
+#include "binding/opengl/glx_functions.inc"
+#undef TANDREL_GLX
     loadedVersion_ = 11;
 }
 
+std::size_t VandorGLLoader::boundSymbolCount() const { return boundSlots(gl) + boundSlots(glx); }
+
 int VandorGLLoader::loadedVersion() const { return loadedVersion_; }
 
-std::string VandorGLLoader::versionString(int version) const { return glVersionName(version); }
+// Callers depend on the exact wording of these names ("Uknown" included).
+std::string VandorGLLoader::versionString(int version) const {
+    switch (version) {
+    case 0: return "OpenGL Version None";
+    case 11: case 12: case 13: case 14: case 15: case 20: case 21:
+    case 30: case 31: case 32: case 33: case 40:
+        return "OpenGL Version " + std::to_string(version / 10) + "." + std::to_string(version % 10);
+    default: return "Uknown OpenGL Version";
+    }
+}
 
-bool VandorGLLoader::hasContext() const { return gl.glXGetCurrentContext && gl.glXGetCurrentContext() != nullptr; }
+bool VandorGLLoader::hasContext() const { return glx.glXGetCurrentContext && glx.glXGetCurrentContext() != nullptr; }
+
+void VandorGLLoader::requireContext(const char* message) const {
+    if (!hasContext()) throw VandorException(message);
+}
 
 int VandorGLLoader::contextVersion() const {
     return glVersionCode(reinterpret_cast<const char*>(gl.glGetString(GL_VERSION)));
 }
 
-void VandorGLLoader::bindContextSymbol(void* slot, const std::string& name, bool mustExist) {
-    GLProc address = gl.glXGetProcAddressARB
-                         ? gl.glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name.c_str()))
-                         : nullptr;
-    if (!address) {
-        if (!mustExist) return;
-        const auto& callback = missingSymbolCallback();
-        if (callback && callback(lib.name(), name)) return;
-        throw SymbolLoadException(lib.name(), name);
-    }
-    std::memcpy(slot, &address, sizeof address);
+void* VandorGLLoader::contextSymbol(const std::string& name) const {
+    __GLXextFuncPtr found = glx.glXGetProcAddressARB
+                                ? glx.glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name.c_str()))
+                                : nullptr;
+    void* address;
+    std::memcpy(&address, &found, sizeof address);
+    return address;
 }
 
-void VandorGLLoader::loadExtendedVersions(int minVersion) {
-    if (!hasContext())
-        throw VandorException(
-            "An OpenGL context must be created and activated before attempting to load extended versions.");
+void VandorGLLoader::bindContextSymbol(void* slot, const std::string& name, bool mustExist) {
+    void* address = checkedSymbol(contextSymbol(name), lib.name(), name, mustExist);
+    if (address) std::memcpy(slot, &address, sizeof address);
+}
+
+void VandorGLLoader::loadVersions(int firstVersion, int lastVersion, int minVersion, const char* noContextMessage) {
+    requireContext(noContextMessage);
     const int version = contextVersion();
     if (version < minVersion)
         throw VandorException("Required GL version " + versionString(minVersion) + " is not available.");
-    for (int step : extendedVersions) {
+    for (int step : versionSteps) {
+        if (step < firstVersion || step > lastVersion) continue;
         if (version < step) break;
         for (const auto& entry : versionEntries)
             if (entry.version == step) bindContextSymbol(entry.slot, entry.name, minVersion >= step);
         loadedVersion_ = step;
     }
+}
+
+// Callers depend on the exact wording of both messages.
+void VandorGLLoader::loadExtendedVersions(int minVersion) {
+    loadVersions(12, 21, minVersion,
+                 "An OpenGL context must be created and activated before attempting to load extended versions.");
+}
+
+void VandorGLLoader::loadModernVersions(int minVersion) {
+    loadVersions(30, 40, minVersion,
+                 "An OpenGL context must be created and activated before attempting to load modern versions.");
 }
 
 VandorGLLoader& vandorGL() {

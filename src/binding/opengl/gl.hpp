@@ -1,24 +1,41 @@
 #pragma once
 
 #include "binding/opengl/glheaders.hpp"
+#include "binding/opengl/gltypes.hpp"
 #include "binding/util/loader.hpp"
+
+#include <map>
+#include <optional>
+#include <string>
+#include <unordered_set>
+#include <vector>
 
 namespace tandrel {
 
-// Window-system procedure type (GLX's __GLXextFuncPtr).
-using GLProc = void (*)();
-
-// Every OpenGL entry point the program calls; empty until bound.
+// Every OpenGL entry point of libGL but GLX's (see glx.hpp); empty until bound.
 struct GLTable {
 #define TANDREL_GL(name) decltype(&::name) name = nullptr;
-#include "binding/opengl/gl_functions.inc"
-#undef TANDREL_GL
 #define TANDREL_GL_VERSION(version, name) decltype(&::name) name = nullptr;
+#define TANDREL_GL_EXTENSION_SLOT(name) decltype(&::name) name = nullptr;
+#include "binding/opengl/gl_functions.inc"
 #include "binding/opengl/gl_versions.inc"
+#include "binding/opengl/gl_extension_slots.inc"
+#undef TANDREL_GL_EXTENSION_SLOT
 #undef TANDREL_GL_VERSION
-    // GLX lookups, typed by hand so that Xlib's macros stay out of every file.
-    GLProc (*glXGetProcAddressARB)(const GLubyte* name) = nullptr;
-    void* (*glXGetCurrentContext)() = nullptr;
+#undef TANDREL_GL
+
+    template <typename F>
+    void forEachSlot(F&& f) {
+#define TANDREL_GL(name) f(static_cast<void*>(&name), #name);
+#define TANDREL_GL_VERSION(version, name) f(static_cast<void*>(&name), #name);
+#define TANDREL_GL_EXTENSION_SLOT(name) f(static_cast<void*>(&name), #name);
+#include "binding/opengl/gl_functions.inc"
+#include "binding/opengl/gl_versions.inc"
+#include "binding/opengl/gl_extension_slots.inc"
+#undef TANDREL_GL_EXTENSION_SLOT
+#undef TANDREL_GL_VERSION
+#undef TANDREL_GL
+    }
 };
 
 extern GLTable gl;
@@ -26,19 +43,33 @@ extern GLTable gl;
 // The version code (major x 10 + minor) of a GL_VERSION string: the first of
 // 4.0, 3.3, ... 1.1 it begins with, 40 when it begins with none of them.
 int glVersionCode(const char* versionString);
-// "OpenGL Version 1.2" for 12, "OpenGL Version None" for 0.
-std::string glVersionName(int code);
 
 class VandorGLLoader : public SharedLibLoader {
 public:
     VandorGLLoader() : SharedLibLoader("libGL.so.2,libGL.so.1,libGL.so") {}
+    // OpenGL 1.0 and 1.1, which must exist, then GLX, which may not.
     void bindAllSymbols() override;
 
     // The highest OpenGL version bound so far: 11 once the library is loaded.
     virtual int loadedVersion() const;
+    // Computes the state of every extension of the table for the current
+    // context and binds the functions of those the driver lists.
+    virtual void loadExtensions();
+    // Sorted names of the loaded extensions.
+    virtual std::vector<std::string> loadedExtensionNames() const;
+    // Sorted names of the others, each followed by why it is not loaded.
+    virtual std::vector<std::string> notLoadedExtensionNames() const;
+    // Whether the driver lists the name as a whole entry of GL_EXTENSIONS or,
+    // failing that, of the window system's extension string.
+    virtual bool isExtensionSupported(const std::string& name);
+    virtual bool isExtensionLoaded(const std::string& name) const;
+    virtual GLExtensionState extensionState(const std::string& name) const;
     // Binds what 1.2 ... 2.1 added, up to the context's version; entry points
     // of versions up to minVersion must exist.
     virtual void loadExtendedVersions(int minVersion);
+    // The same for 3.0 ... 4.0.
+    virtual void loadModernVersions(int minVersion);
+    // "OpenGL Version 1.2" for 12, "OpenGL Version None" for 0.
     virtual std::string versionString(int version) const;
     virtual bool hasContext() const;
     // Binds through the window system's lookup for the current context; a
@@ -47,9 +78,20 @@ public:
 
     // The version code of the current context's GL_VERSION string.
     int contextVersion() const;
+    std::size_t boundSymbolCount() const override;
 
 private:
+    void loadVersions(int firstVersion, int lastVersion, int minVersion, const char* noContextMessage);
+    void requireContext(const char* message) const;
+    // The window system's address for a name, nullptr when it has none.
+    void* contextSymbol(const std::string& name) const;
+    const std::unordered_set<std::string>& windowSystemExtensions();
+
     int loadedVersion_ = 0;
+    std::map<std::string, GLExtensionState> extensionStates_;
+    // The drivers' extension strings, split into entries once per loadExtensions.
+    std::optional<std::unordered_set<std::string>> glExtensions_;
+    std::optional<std::unordered_set<std::string>> windowExtensions_;
 };
 
 VandorGLLoader& vandorGL();

@@ -4,11 +4,7 @@ namespace tandrel {
 
 GLUTable glu;
 
-void VandorGLULoader::bindAllSymbols() {
-#define TANDREL_GLU(name) bindSymbol(&glu.name, #name);
-#include "binding/opengl/glu_functions.inc"
-#undef TANDREL_GLU
-}
+VandorGLULoader::VandorGLULoader() : TableLoader("libGLU.so,libGLU.so.1", glu) {}
 
 VandorGLULoader& vandorGLU() {
     thread_local VandorGLULoader loader;

@@ -5,18 +5,25 @@
 
 namespace tandrel {
 
+// Every GLU entry point; empty until bound.
 struct GLUTable {
 #define TANDREL_GLU(name) decltype(&::name) name = nullptr;
 #include "binding/opengl/glu_functions.inc"
 #undef TANDREL_GLU
+
+    template <typename F>
+    void forEachSlot(F&& f) {
+#define TANDREL_GLU(name) f(static_cast<void*>(&name), #name);
+#include "binding/opengl/glu_functions.inc"
+#undef TANDREL_GLU
+    }
 };
 
 extern GLUTable glu;
 
-class VandorGLULoader : public SharedLibLoader {
+class VandorGLULoader : public TableLoader<GLUTable> {
 public:
-    VandorGLULoader() : SharedLibLoader("libGLU.so,libGLU.so.1") {}
-    void bindAllSymbols() override;
+    VandorGLULoader();
 };
 
 VandorGLULoader& vandorGLU();

@@ -4,11 +4,7 @@ namespace tandrel {
 
 SDLTable sdl;
 
-void VandorSDLLoader::bindAllSymbols() {
-#define TANDREL_SDL(name) bindSymbol(&sdl.name, #name);
-#include "binding/sdl/sdl_functions.inc"
-#undef TANDREL_SDL
-}
+VandorSDLLoader::VandorSDLLoader() : TableLoader("libSDL.so, libSDL.so.0, libSDL-1.2.so, libSDL-1.2.so.0", sdl) {}
 
 VandorSDLLoader& vandorSDL() {
     thread_local VandorSDLLoader loader;

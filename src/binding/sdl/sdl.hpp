@@ -6,19 +6,25 @@
 
 namespace tandrel {
 
-// Every SDL 1.2 entry point the program calls; empty until bound.
+// Every SDL 1.2 entry point; empty until bound.
 struct SDLTable {
 #define TANDREL_SDL(name) decltype(&::name) name = nullptr;
 #include "binding/sdl/sdl_functions.inc"
 #undef TANDREL_SDL
+
+    template <typename F>
+    void forEachSlot(F&& f) {
+#define TANDREL_SDL(name) f(static_cast<void*>(&name), #name);
+#include "binding/sdl/sdl_functions.inc"
+#undef TANDREL_SDL
+    }
 };
 
 extern SDLTable sdl;
 
-class VandorSDLLoader : public SharedLibLoader {
+class VandorSDLLoader : public TableLoader<SDLTable> {
 public:
-    VandorSDLLoader() : SharedLibLoader("libSDL.so, libSDL.so.0, libSDL-1.2.so, libSDL-1.2.so.0") {}
-    void bindAllSymbols() override;
+    VandorSDLLoader();
 };
 
 VandorSDLLoader& vandorSDL();

@@ -1,6 +1,5 @@
 #include "binding/util/loader.hpp"
 
-#include <cassert>
 #include <cstring>
 
 namespace tandrel {
@@ -23,10 +22,8 @@ std::vector<std::string> splitLibNames(const std::string& names) {
 
 void SharedLibLoader::load() { load(libNames); }
 
-void SharedLibLoader::load(const std::string& names) {
-    assert(!names.empty() && "a library candidate list cannot be empty");
-    load(splitLibNames(names));
-}
+// An empty string splits into one empty name, which the library refuses.
+void SharedLibLoader::load(const std::string& names) { load(splitLibNames(names)); }
 
 void SharedLibLoader::load(const std::vector<std::string>& names) {
     if (lib.isLoaded()) return;

@@ -2,6 +2,8 @@
 
 #include "binding/util/sharedlib.hpp"
 
+#include <cstddef>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,9 @@ public:
     // slot is the address of a function-pointer slot of the table.
     virtual void bindSymbol(void* slot, const std::string& name, bool mustExist = true);
 
+    // How many slots of this library's table are bound.
+    virtual std::size_t boundSymbolCount() const = 0;
+
 protected:
     std::string libNames;
     SharedLib lib;
@@ -35,5 +40,31 @@ protected:
 
 // Splits a comma-separated candidate list, trimming blanks around each name.
 std::vector<std::string> splitLibNames(const std::string& names);
+
+// How many slots of a table (anything with forEachSlot) are bound.
+template <typename Table>
+std::size_t boundSlots(Table& table) {
+    std::size_t bound = 0;
+    table.forEachSlot([&bound](void* slot, const char*) {
+        void* address;
+        std::memcpy(&address, slot, sizeof address);
+        bound += address != nullptr;
+    });
+    return bound;
+}
+
+// The loader of a library whose every listed entry point must exist.
+template <typename Table>
+class TableLoader : public SharedLibLoader {
+public:
+    TableLoader(std::string libNames, Table& table) : SharedLibLoader(std::move(libNames)), table(table) {}
+    void bindAllSymbols() override {
+        table.forEachSlot([this](void* slot, const char* name) { bindSymbol(slot, name); });
+    }
+    std::size_t boundSymbolCount() const override { return boundSlots(table); }
+
+private:
+    Table& table;
+};
 
 } // namespace tandrel

@@ -8,13 +8,30 @@ namespace tandrel {
 
 namespace {
 thread_local MissingSymbolCallback callback;
+
+// dlopen("") returns the program itself, which would then pass for the library.
+void refuseEmptyNames(const std::vector<std::string>& names) {
+    std::string list;
+    bool empty = false;
+    for (const auto& name : names) {
+        list += (&name == &names.front() ? "" : ", ") + name;
+        empty = empty || name.find_first_not_of(" \t\r\n") == std::string::npos;
+    }
+    if (empty) throw VandorException("Refused an empty name in the shared library candidate list \"" + list + "\"");
 }
+} // namespace
 
 void setMissingSymbolCallback(MissingSymbolCallback cb) { callback = std::move(cb); }
-const MissingSymbolCallback& missingSymbolCallback() { return callback; }
+
+void* checkedSymbol(void* address, const std::string& libName, const std::string& symbolName, bool mustExist) {
+    if (address || !mustExist) return address;
+    if (callback && callback(libName, symbolName)) return nullptr;
+    throw SymbolLoadException(libName, symbolName);
+}
 
 void SharedLib::load(const std::vector<std::string>& names) {
     if (isLoaded()) return;
+    refuseEmptyNames(names);
     std::string failures;
     for (const auto& candidate : names) {
         dlerror();
@@ -30,10 +47,7 @@ void SharedLib::load(const std::vector<std::string>& names) {
 }
 
 void* SharedLib::loadSymbol(const std::string& symbolName, bool mustExist) {
-    void* address = handle_ ? dlsym(handle_, symbolName.c_str()) : nullptr;
-    if (address || !mustExist) return address;
-    if (callback && callback(name_, symbolName)) return nullptr;
-    throw SymbolLoadException(name_, symbolName);
+    return checkedSymbol(handle_ ? dlsym(handle_, symbolName.c_str()) : nullptr, name_, symbolName, mustExist);
 }
 
 void SharedLib::unload() {

@@ -10,7 +10,11 @@ namespace tandrel {
 // symbol (its slot stays empty) instead of raising. One per thread; unset by default.
 using MissingSymbolCallback = std::function<bool(const std::string& libName, const std::string& symbolName)>;
 void setMissingSymbolCallback(MissingSymbolCallback callback);
-const MissingSymbolCallback& missingSymbolCallback();
+
+// What a lookup of a symbol comes to, whichever lookup found (or missed) it:
+// the address when found; nullptr when it is missing and optional, or required
+// and skipped by the missing-symbol callback; else SymbolLoadException.
+void* checkedSymbol(void* address, const std::string& libName, const std::string& symbolName, bool mustExist);
 
 // One shared library opened with the system loader.
 class SharedLib {
@@ -24,6 +28,8 @@ public:
 
     // Tries the names in order and keeps the first that loads; raises
     // SharedLibLoadException naming every failed candidate when none does.
+    // A list holding an empty name is refused before anything is tried: the
+    // system loader would hand back the program itself for it.
     void load(const std::vector<std::string>& names);
     // The address of an exported symbol; nullptr when absent and not required.
     void* loadSymbol(const std::string& symbolName, bool mustExist = true);

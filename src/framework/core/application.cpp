@@ -43,10 +43,9 @@ Application::Application(std::uint32_t width, std::uint32_t height, const std::s
     sdl.SDL_WM_SetCaption(caption.c_str(), nullptr);
     sdl.SDL_ShowCursor(SDL_ENABLE);
 
-    auto& loader = vandorGL();
-    if (loader.contextVersion() < minGLVersion)
-        throw VandorException("Required GL version " + loader.versionString(minGLVersion) + " is not available.");
-    loader.loadExtendedVersions(minGLVersion);
+    // Refuses a context older than minGLVersion, then binds up to its version.
+    vandorGL().loadExtendedVersions(minGLVersion);
+    vandorGL().loadExtensions();
 
     clearColor = Color4f(0, 0, 0, 1);
 
