@@ -2,7 +2,7 @@
 
 #include "game/board.hpp"
 
-#include "board_fixture.hpp"
+#include "fixtures/board_fixture.hpp"
 
 #include <string>
 #include <vector>

@@ -3,7 +3,7 @@
 #include "game/board.hpp"
 #include "game/random.hpp"
 
-#include "board_fixture.hpp"
+#include "fixtures/board_fixture.hpp"
 
 #include <array>
 #include <bit>

@@ -2,7 +2,7 @@
 
 #include "binding/sdl/sdl.hpp"
 #include "game/gameapp.hpp"
-#include "support/display.hpp"
+#include "fixtures/display.hpp"
 
 #include <algorithm>
 #include <initializer_list>

@@ -1,6 +1,6 @@
 #include "game/tile.hpp"
 
-#include "support/recorder.hpp"
+#include "fixtures/recorder.hpp"
 
 #include <gtest/gtest.h>
 

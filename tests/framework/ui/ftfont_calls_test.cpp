@@ -3,7 +3,7 @@
 #include "binding/freetype/freetype.hpp"
 #include "framework/ui/ftfont.hpp"
 #include "framework/ui/utf8.hpp"
-#include "support/recorder.hpp"
+#include "fixtures/recorder.hpp"
 
 #include <algorithm>
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include "binding/opengl/gl.hpp"
 #include "framework/ui/ftfont.hpp"
 #include "framework/ui/textline.hpp"
-#include "support/display.hpp"
+#include "fixtures/display.hpp"
 
 #include <memory>
 #include <set>

@@ -4,7 +4,7 @@
 #include "framework/ui/ftfont.hpp"
 #include "framework/ui/i18n.hpp"
 #include "framework/ui/utf8.hpp"
-#include "support/display.hpp"
+#include "fixtures/display.hpp"
 
 #include <filesystem>
 #include <fstream>

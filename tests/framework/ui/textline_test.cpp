@@ -2,7 +2,7 @@
 
 #include "binding/util/exception.hpp"
 #include "framework/ui/textline.hpp"
-#include "support/recorder.hpp"
+#include "fixtures/recorder.hpp"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 // gtest first: the GLX header brings in Xlib, whose macros clash with it.
 #include <gtest/gtest.h>
 
-#include "support/fakeglx.hpp"
+#include "fixtures/fakeglx.hpp"
 
 #include <algorithm>
 #include <functional>

@@ -7,8 +7,8 @@
 #include "framework/core/application.hpp"
 
 #include "binding/util/libraries.hpp"
-#include "support/fakeglx.hpp"
-#include "support/recorder.hpp"
+#include "fixtures/fakeglx.hpp"
+#include "fixtures/recorder.hpp"
 
 #include <cstdlib>
 #include <optional>

@@ -4,7 +4,7 @@
 #include "binding/util/exception.hpp"
 #include "framework/core/layer.hpp"
 
-#include "support/recorder.hpp"
+#include "fixtures/recorder.hpp"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "framework/core/layer.hpp"
 
-#include "support/recorder.hpp"
+#include "fixtures/recorder.hpp"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "binding/opengl/gl.hpp"
 #include "framework/graphics/texture.hpp"
-#include "support/display.hpp"
+#include "fixtures/display.hpp"
 
 namespace tandrel {
 namespace {

@@ -9,7 +9,7 @@
 #include "binding/opengl/gl.hpp"
 #include "binding/sdl/sdl.hpp"
 #include "binding/util/exception.hpp"
-#include "support/display.hpp"
+#include "fixtures/display.hpp"
 
 #include <functional>
 #include <memory>

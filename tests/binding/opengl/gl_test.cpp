@@ -6,7 +6,7 @@
 #include "binding/freetype/freetype.hpp"
 #include "binding/opengl/glu.hpp"
 #include "binding/sdl/sdl.hpp"
-#include "support/fakeglx.hpp"
+#include "fixtures/fakeglx.hpp"
 
 #include <cstring>
 #include <optional>

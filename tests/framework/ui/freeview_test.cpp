@@ -7,8 +7,8 @@
 #include "binding/sdl/sdl.hpp"
 #include "framework/core/event.hpp"
 #include "framework/ui/freeview.hpp"
-#include "support/display.hpp"
-#include "support/recorder.hpp"
+#include "fixtures/display.hpp"
+#include "fixtures/recorder.hpp"
 
 namespace tandrel {
 namespace {
