@@ -17,13 +17,12 @@ inline std::atomic<std::size_t> allocations{0};
 // Records the allocations made since `before`, per `perItems` units of work
 // (per iteration by default), under the counter name `perWhat`. Call it
 // before any other counter: recording a counter allocates.
-inline void reportAllocations(benchmark::State& state, std::size_t before, const char* perWhat,
-                              double perItems = 1) {
+inline void reportAllocations(benchmark::State& state, std::size_t before, const char* perWhat, double perItems = 1) {
     const auto made = double(allocations.load() - before);
     state.counters[perWhat] = benchmark::Counter(made / (double(state.iterations()) * perItems));
     state.counters["allocs total"] = benchmark::Counter(made);
 }
-}
+} // namespace tandrel::bench
 
 void* operator new(std::size_t size) {
     tandrel::bench::allocations.fetch_add(1, std::memory_order_relaxed);

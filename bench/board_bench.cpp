@@ -92,7 +92,7 @@ void fillGrid(Board& board, const std::uint32_t (&rows)[4][4]) {
 // Both boards hold 16 tiles; the left one shows the slide of a move that
 // merged every row, re-armed each frame so it never comes to rest.
 void BM_Frame(benchmark::State& state) {
-    const auto scene = static_cast<int>(state.range(0));  // 0 playing, 1 one out, 2 decided
+    const auto scene = static_cast<int>(state.range(0)); // 0 playing, 1 one out, 2 decided
     Board left(fonts().large, fonts().small);
     Board right(fonts().large, fonts().small);
     right.position = tandrel::Vector2f(410, 0);

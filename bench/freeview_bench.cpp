@@ -50,7 +50,7 @@ void BM_FreeviewFrame(benchmark::State& state) {
     layer.addDrawable(quad);
     layer.addDrawable(axes);
     layer.camera.pitchAngle = 20;
-    layer.camera.zoomSmooth(-2, 16);  // easing under way, as after a wheel notch
+    layer.camera.zoomSmooth(-2, 16); // easing under way, as after a wheel notch
     const std::size_t before = bench::allocations.load();
     for (auto _ : state) layer.draw(0.016);
     bench::reportAllocations(state, before, "allocs/frame");

@@ -46,7 +46,7 @@ void BM_SetColorAt(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * std::int64_t(pixels));
 }
 
-#define TANDREL_IMAGE_BENCH(type)                           \
+#define TANDREL_IMAGE_BENCH(type)                               \
     BENCHMARK(BM_ColorAt<type>)->Unit(benchmark::kMillisecond); \
     BENCHMARK(BM_SetColorAt<type>)->Unit(benchmark::kMillisecond);
 TANDREL_IMAGE_BENCH(ImageL8)

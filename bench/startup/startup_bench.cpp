@@ -85,4 +85,4 @@ const bool registered = [] {
     return true;
 }();
 
-}  // namespace
+} // namespace

@@ -15,7 +15,7 @@ using namespace tandrel;
 class Pyramid : public Drawable {
 public:
     void draw(double dt) override {
-        angle += static_cast<float>(dt) * degreesPerSecond;  // frame-rate independent
+        angle += static_cast<float>(dt) * degreesPerSecond; // frame-rate independent
         gl.glTranslatef(0, 0, -4);
         gl.glRotatef(20, 1, 0, 0);
         gl.glRotatef(angle, 0, 1, 0);
@@ -45,7 +45,7 @@ private:
 class Banner : public Drawable {
 public:
     void draw(double) override {
-        gl.glColor4f(1, 1, 1, 0.35f);  // blending is on by default
+        gl.glColor4f(1, 1, 1, 0.35f); // blending is on by default
         gl.glBegin(GL_QUADS);
         gl.glVertex2f(40, 30);
         gl.glVertex2f(770, 30);

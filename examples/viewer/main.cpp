@@ -24,7 +24,7 @@ using namespace tandrel;
 void drawTexturedQuad(Texture& texture, float x0, float y0, float x1, float y1) {
     // Axes leaves lighting on; these flat colours want it off.
     gl.glDisable(GL_LIGHTING);
-    gl.glColor4f(1, 1, 1, 1);  // the texture's own colours, unmodulated
+    gl.glColor4f(1, 1, 1, 1); // the texture's own colours, unmodulated
     texture.bind(0);
     gl.glBegin(GL_QUADS);
     gl.glTexCoord2f(0, 0);
@@ -76,7 +76,8 @@ private:
 class Viewer : public Application {
 public:
     Viewer()
-        : Application(810, 450, "Tandrel viewer", 12), font("./data/fonts/clearsans/ClearSans-Bold.ttf", 16),
+        : Application(810, 450, "Tandrel viewer", 12),
+          font("./data/fonts/clearsans/ClearSans-Bold.ttf", 16),
           controls(font, "Right drag: turn   Middle or Shift + left drag: move   Wheel: zoom   Escape: quit",
                    {405, 14}) {
         clearColor = Color4f(0x1E2430);
@@ -95,7 +96,7 @@ public:
         freeview->addDrawable(axes);
         Layer& scene = addLayer(std::move(freeview));
         thumbnail = std::make_unique<Thumbnail>(scene);
-        scene.getTexture();  // from now on every pass copies the scene
+        scene.getTexture(); // from now on every pass copies the scene
 
         // Depth 0 is drawn after depth 1: the flat layer lies on top.
         Layer& overlay = addLayer2D(0);

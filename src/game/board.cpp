@@ -31,18 +31,23 @@ Color4f translucent(std::uint32_t rgb, float alpha) {
 std::uint32_t randomTileValue() { return static_cast<std::uint32_t>(dice({90, 10}) + 1) * 2; }
 
 Board::Board(Font& largeFont, Font& smallFont)
-    : largeText(largeFont, "0", Vector2f(0, 0)), largeFont(largeFont), smallText(smallFont, "", Vector2f(0, 0)),
+    : largeText(largeFont, "0", Vector2f(0, 0)),
+      largeFont(largeFont),
+      smallText(smallFont, "", Vector2f(0, 0)),
       smallFont(smallFont),
-      tileColors{{0, Color4f(0xCDC0B4)},     {2, Color4f(0xEEE4DA)},    {4, Color4f(0xEDE0C8)},
-                 {8, Color4f(0xF2B179)},     {16, Color4f(0xF59563)},   {32, Color4f(0xF67C5F)},
-                 {64, Color4f(0xF65E3B)},    {128, Color4f(0xEDCF72)},  {256, Color4f(0xEDCC61)},
-                 {512, Color4f(0xEDC850)},   {1024, Color4f(0xEDC53F)}, {2048, Color4f(0xEDC22E)},
+      tileColors{{0, Color4f(0xCDC0B4)},   {2, Color4f(0xEEE4DA)},    {4, Color4f(0xEDE0C8)},
+                 {8, Color4f(0xF2B179)},   {16, Color4f(0xF59563)},   {32, Color4f(0xF67C5F)},
+                 {64, Color4f(0xF65E3B)},  {128, Color4f(0xEDCF72)},  {256, Color4f(0xEDCC61)},
+                 {512, Color4f(0xEDC850)}, {1024, Color4f(0xEDC53F)}, {2048, Color4f(0xEDC22E)},
                  {4096, Color4f(0x5FDB93)}},
       textColors{{2, Color4f(0x776E65)}, {4, Color4f(0x776E65)}},
-      winCaption(localizeFormat("_You win!_")), loseCaption(localizeFormat("_You lose!_")),
-      gameOverCaption(localizeFormat("_Game Over_")), restartCaption(localizeFormat("_Press <Enter> to restart_")),
+      winCaption(localizeFormat("_You win!_")),
+      loseCaption(localizeFormat("_You lose!_")),
+      gameOverCaption(localizeFormat("_Game Over_")),
+      restartCaption(localizeFormat("_Press <Enter> to restart_")),
       waitCaption(localizeFormat("_Wait other player to finish_")),
-      scoreText(localizeFormat("_Score_: %s", score)), scoreTextFor(score) {
+      scoreText(localizeFormat("_Score_: %s", score)),
+      scoreTextFor(score) {
     largeText.alignment = Alignment::Center;
     smallText.alignment = Alignment::Center;
     // Measuring creates the glyphs of translated captions now, not mid-match.
@@ -117,7 +122,7 @@ void Board::move(Direction dir) {
     if (changed)
         addRandomTile();
     else if (freeCells().count == 0)
-        gameOver = true;  // only the pressed direction counts
+        gameOver = true; // only the pressed direction counts
     state = BoardState::Animating;
 }
 

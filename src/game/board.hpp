@@ -18,9 +18,9 @@
 namespace tandrel {
 
 enum class BoardState : std::int32_t {
-    Idle = 0,       // waiting for a move; the grid is drawn as it is
-    Animating = 1,  // the last move's tiles are sliding; moves are ignored
-    Decided = 2,    // both players are out and the owner has decided the match
+    Idle = 0,      // waiting for a move; the grid is drawn as it is
+    Animating = 1, // the last move's tiles are sliding; moves are ignored
+    Decided = 2,   // both players are out and the owner has decided the match
 };
 
 using FreeCells = Pool<Compound<std::uint32_t, std::uint32_t>, 16>;

@@ -1,11 +1,11 @@
 #include "game/random.hpp"
 
+#include <unistd.h>
 #include <cmath>
 #include <ctime>
 #include <functional>
 #include <limits>
 #include <thread>
-#include <unistd.h>
 
 namespace tandrel {
 
@@ -16,8 +16,7 @@ namespace {
 std::uint32_t counterReading() {
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
-    const auto ns = static_cast<std::uint64_t>(ts.tv_sec) * 1000000000u +
-                    static_cast<std::uint64_t>(ts.tv_nsec);
+    const auto ns = static_cast<std::uint64_t>(ts.tv_sec) * 1000000000u + static_cast<std::uint64_t>(ts.tv_nsec);
     return static_cast<std::uint32_t>(ns);
 }
 
@@ -57,8 +56,7 @@ Mt19937 Mt19937::seededFromSystem() {
 
 void Mt19937::regenerate() {
     for (std::size_t i = 0; i < stateSize; ++i) {
-        const std::uint32_t y =
-            (state_[i] & 0x80000000u) | (state_[(i + 1) % stateSize] & 0x7FFFFFFFu);
+        const std::uint32_t y = (state_[i] & 0x80000000u) | (state_[(i + 1) % stateSize] & 0x7FFFFFFFu);
         state_[i] = state_[(i + 397) % stateSize] ^ (y >> 1) ^ ((y & 1u) ? 0x9908B0DFu : 0u);
     }
     index_ = 0;

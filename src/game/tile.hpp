@@ -24,8 +24,7 @@ struct Tile {
     // A tile that stands still.
     Tile(std::uint32_t value, Vector2f position) : value(value), position(position) {}
     // A tile sliding from `from` to `to`.
-    Tile(std::uint32_t value, Vector2f from, Vector2f to)
-        : value(value), position(from), target(to), moving(true) {}
+    Tile(std::uint32_t value, Vector2f from, Vector2f to) : value(value), position(from), target(to), moving(true) {}
 
     // Advances toward `to` by at most `step`. Landing and stopping take separate
     // calls: the call that lands leaves `moving` set, the next one clears it.

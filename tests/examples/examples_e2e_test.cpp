@@ -62,7 +62,7 @@ TEST_F(Example, ViewerTurnsOnRightDragAndZoomsOnTheWheel) {
     x_.button(3, true);
     for (int step = 0; step < 10; ++step) {
         std::this_thread::sleep_for(Millis(30));
-        x_.pointer(window_, 445, 240);  // the viewer puts the cursor back at the centre
+        x_.pointer(window_, 445, 240); // the viewer puts the cursor back at the centre
     }
     x_.button(3, false);
     const Image turned = settled();

@@ -36,7 +36,7 @@ struct Frame {
     std::vector<Square> squares;
     std::vector<Fill> fills;
     std::vector<Text> texts;
-    std::string order;  // 's' square, 'f' fill, 't' text
+    std::string order; // 's' square, 'f' fill, 't' text
 
     std::vector<Text> numbers() const { return {texts.begin(), texts.end() - 1}; }
 };
@@ -122,20 +122,19 @@ TEST_F(BoardDraw, ValuesOutsideTheTablesUseTheFallbackColours) {
     const Frame f = frame(0.016);
     EXPECT_EQ(f.squares[5].color, Color4f(0x25BB64));
     EXPECT_EQ(f.squares[10].color, Color4f(0xF2B179));
-    EXPECT_EQ(f.numbers(), (std::vector<Text>{{"8192", Color4f(0xF9F6F2), {150, 286.5f}},
-                                              {"8", Color4f(0xF9F6F2), {250, 186.5f}}}));
+    EXPECT_EQ(f.numbers(),
+              (std::vector<Text>{{"8192", Color4f(0xF9F6F2), {150, 286.5f}}, {"8", Color4f(0xF9F6F2), {250, 186.5f}}}));
 }
 
 TEST_F(BoardDraw, EveryTableEntryColoursItsTileAndItsNumber) {
     // value, fill, number colour; squares are drawn column by column.
     const struct {
         std::uint32_t value, fill, number;
-    } table[16] = {{0, 0xCDC0B4, 0},          {2, 0xEEE4DA, 0x776E65},    {4, 0xEDE0C8, 0x776E65},
-                   {8, 0xF2B179, 0xF9F6F2},    {16, 0xF59563, 0xF9F6F2},   {32, 0xF67C5F, 0xF9F6F2},
-                   {64, 0xF65E3B, 0xF9F6F2},   {128, 0xEDCF72, 0xF9F6F2},  {256, 0xEDCC61, 0xF9F6F2},
-                   {512, 0xEDC850, 0xF9F6F2},  {1024, 0xEDC53F, 0xF9F6F2}, {2048, 0xEDC22E, 0xF9F6F2},
-                   {4096, 0x5FDB93, 0xF9F6F2}, {3, 0x25BB64, 0xF9F6F2},    {0, 0xCDC0B4, 0},
-                   {0, 0xCDC0B4, 0}};
+    } table[16] = {
+        {0, 0xCDC0B4, 0},           {2, 0xEEE4DA, 0x776E65},   {4, 0xEDE0C8, 0x776E65},    {8, 0xF2B179, 0xF9F6F2},
+        {16, 0xF59563, 0xF9F6F2},   {32, 0xF67C5F, 0xF9F6F2},  {64, 0xF65E3B, 0xF9F6F2},   {128, 0xEDCF72, 0xF9F6F2},
+        {256, 0xEDCC61, 0xF9F6F2},  {512, 0xEDC850, 0xF9F6F2}, {1024, 0xEDC53F, 0xF9F6F2}, {2048, 0xEDC22E, 0xF9F6F2},
+        {4096, 0x5FDB93, 0xF9F6F2}, {3, 0x25BB64, 0xF9F6F2},   {0, 0xCDC0B4, 0},           {0, 0xCDC0B4, 0}};
     test::Rows rows{};
     for (std::uint32_t i = 0; i < 16; ++i) rows[i % 4][i / 4] = table[i].value;
     start(rows);
@@ -174,7 +173,7 @@ TEST_F(BoardDraw, MergeSlidesTheTwoOldTilesAndShowsTheResultOnlyWhenIdle) {
     EXPECT_EQ(board.state, BoardState::Idle);
     EXPECT_EQ(board.movingTiles.count, 0u);
     const auto numbers = frame(0.01).numbers();
-    ASSERT_EQ(numbers.size(), 2u);  // the 4 and the new tile
+    ASSERT_EQ(numbers.size(), 2u); // the 4 and the new tile
     EXPECT_EQ(numbers[0], (Text{"4", darkNumber, {50, 386.5f}}));
 }
 
@@ -190,9 +189,9 @@ TEST_F(BoardDraw, UnchangedMoveShowsOneFrameAndZeroTimeHoldsTheSlide) {
     EXPECT_EQ(board.state, BoardState::Animating);
     EXPECT_EQ(board.pendingAnimations, 1);
     EXPECT_EQ(board.movingTiles.items[0].position, board.cellCenter(3, 0));
-    frame(1);  // lands
+    frame(1); // lands
     EXPECT_EQ(board.state, BoardState::Animating);
-    frame(0);  // stops
+    frame(0); // stops
     EXPECT_EQ(board.state, BoardState::Idle);
     EXPECT_EQ(board.pendingAnimations, 0);
 }
@@ -206,11 +205,20 @@ TEST_F(BoardDraw, FinishedBoardShowsItsOverlayUnderTheScoreLine) {
     };
     const Color4f gold(0xEFAD3F);
     const Case cases[] = {
-        {BoardState::Idle, false, translucent(0x000000), {"Game Over", white, {610, 260}},
+        {BoardState::Idle,
+         false,
+         translucent(0x000000),
+         {"Game Over", white, {610, 260}},
          {"Wait other player to finish", Color4f(0xF2B179), {610, 225}}},
-        {BoardState::Decided, true, translucent(0xEFAD3F), {"You win!", white, {610, 260}},
+        {BoardState::Decided,
+         true,
+         translucent(0xEFAD3F),
+         {"You win!", white, {610, 260}},
          {"Press <Enter> to restart", white, {610, 225}}},
-        {BoardState::Decided, false, translucent(0x000000), {"You lose!", gold, {610, 260}},
+        {BoardState::Decided,
+         false,
+         translucent(0x000000),
+         {"You lose!", gold, {610, 260}},
          {"Press <Enter> to restart", gold, {610, 225}}},
     };
     board.position = Vector2f(410, 0);
@@ -225,7 +233,7 @@ TEST_F(BoardDraw, FinishedBoardShowsItsOverlayUnderTheScoreLine) {
         const Frame f = frame(0.016);
         EXPECT_EQ(f.squares.size(), c.state == BoardState::Decided ? 16u : 32u);
         EXPECT_EQ(f.texts.size(), 19u);
-        EXPECT_EQ(f.order.find('f'), f.order.size() - 4);  // the tiles show through
+        EXPECT_EQ(f.order.find('f'), f.order.size() - 4); // the tiles show through
         ASSERT_EQ(f.fills.size(), 1u);
         EXPECT_EQ(f.fills[0].color, c.fill);
         EXPECT_EQ(f.fills[0].origin, Vector2f(410, 0));
@@ -241,7 +249,7 @@ TEST_F(BoardDraw, FinishedBoardShowsItsOverlayUnderTheScoreLine) {
 TEST_F(BoardDraw, MoveAfterADecidedSlideStillComesToRest) {
     start({{{2, 2, 4, 4}, {8, 0, 8, 2}, {16, 4, 0, 2}, {2, 0, 2, 0}}});
     board.move(Direction::Left);
-    board.state = BoardState::Decided;  // its records are never drawn
+    board.state = BoardState::Decided; // its records are never drawn
     board.move(Direction::Right);
     int frames = 0;
     while (board.state == BoardState::Animating && frames < 100) {

@@ -58,7 +58,7 @@ TEST_F(BoardRules, SlidesAndMergesTowardTheEdgeAndSpawnsOneTileOnChange) {
     struct Case {
         Rows before;
         Direction dir;
-        Rows after;  // without the spawned tile
+        Rows after; // without the spawned tile
         std::int32_t gain;
     };
     const Case cases[] = {
@@ -175,7 +175,7 @@ TEST_F(BoardRules, ResetDealsTwoOpeningTilesOnACleanBoard) {
         board.reset(2, 4);
         const Rows rows = rowsOf(board);
         EXPECT_EQ(tiles(rows), 2u);
-        EXPECT_EQ(total(rows), 6u);  // a 2 and a 4, never two 2s and a missing 4
+        EXPECT_EQ(total(rows), 6u); // a 2 and a 4, never two 2s and a missing 4
         EXPECT_EQ(board.score, 0);
         EXPECT_FALSE(board.gameOver);
         EXPECT_FALSE(board.winner);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "binding/sdl/sdl.hpp"
-#include "game/gameapp.hpp"
 #include "fixtures/display.hpp"
+#include "game/gameapp.hpp"
 
 #include <algorithm>
 #include <initializer_list>
@@ -75,7 +75,7 @@ TEST_F(GameAppTest, OpensWithTheSameTwoValuesOnBothBoards) {
     for (auto v : opening) EXPECT_TRUE(v == 2 || v == 4);
     EXPECT_EQ(values(right()), opening);
     pass();
-    EXPECT_TRUE(test::pixelNear(405, 200, 0xBBADA0));  // the strip between the boards
+    EXPECT_TRUE(test::pixelNear(405, 200, 0xBBADA0)); // the strip between the boards
 }
 
 TEST_F(GameAppTest, EachPlayersKeysMoveOnlyTheirBoard) {
@@ -118,7 +118,7 @@ TEST_F(GameAppTest, ShiftedLettersCountAndOtherKeysDoNothing) {
     EXPECT_EQ(right().state, BoardState::Idle);
     EXPECT_EQ(values(left()), (std::vector<std::uint32_t>{2}));
 
-    pushKey(SDLK_a, KMOD_LSHIFT | KMOD_CAPS);  // SDL reports A by its lower-case symbol
+    pushKey(SDLK_a, KMOD_LSHIFT | KMOD_CAPS); // SDL reports A by its lower-case symbol
     pass();
     EXPECT_EQ(left().grid(0, 0), 2u);
 }
@@ -177,7 +177,7 @@ TEST_F(GameAppTest, EqualScoresMakeBothWinners) {
     pass();
     EXPECT_TRUE(left().winner);
     EXPECT_TRUE(right().winner);
-    left().score = 0;  // deciding again never clears a flag
+    left().score = 0; // deciding again never clears a flag
     pass();
     EXPECT_TRUE(left().winner);
 }
@@ -192,7 +192,7 @@ TEST_F(GameAppTest, EscapeEndsTheGameWhilePlayingAndOnceDecided) {
     pass();
     ASSERT_TRUE(app->matchOver);
     pushKey(SDLK_ESCAPE);
-    app->run();  // returns: the loop ended by itself
+    app->run(); // returns: the loop ended by itself
     EXPECT_FALSE(app->eventManager->running);
 }
 

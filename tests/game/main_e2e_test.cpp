@@ -49,7 +49,7 @@ enum class Overlay { None, Dark, Gold, Unclear };
 // One board as read from the window: cell values (0 empty, -1 unreadable,
 // e.g. a tile in mid-slide or under an overlay) and what covers it.
 struct BoardView {
-    std::array<int, 16> cells{};  // index x + 4 y, y counted from the top row
+    std::array<int, 16> cells{}; // index x + 4 y, y counted from the top row
     Overlay overlay = Overlay::Unclear;
 
     bool readable() const {
@@ -106,8 +106,8 @@ BoardView readBoard(const Image& image, int board) {
 // Whether the caption rows of a board (headline and second line) show text
 // drawn in the colour; anti-aliased glyphs still have fully covered pixels.
 bool captionShows(const Image& image, int board, Rgb colour) {
-    return image.contains(boardLeft[board] + 40, windowHeight - 290, boardLeft[board] + 360, windowHeight - 215,
-                          colour, 6);
+    return image.contains(boardLeft[board] + 40, windowHeight - 290, boardLeft[board] + 360, windowHeight - 215, colour,
+                          6);
 }
 
 // The locale is the test's own: English captions unless a test asks for another.
@@ -125,8 +125,8 @@ protected:
         window_ = *found;
         x_.focus(window_);
         // Generous: the sanitizer build starts several times slower.
-        auto first = waitFor([](const Image& image) { return near(image.at(405, 200), background, tolerance); },
-                             Millis(15000));
+        auto first =
+            waitFor([](const Image& image) { return near(image.at(405, 200), background, tolerance); }, Millis(15000));
         ASSERT_TRUE(first) << "the first frame never showed the background between the boards; stderr: "
                            << child_->stderrText();
     }
@@ -174,7 +174,7 @@ protected:
     // A key that moves something on a board of two or three tiles: a tile
     // with an empty cell beside it in that direction.
     static int movingDirection(const BoardView& board) {
-        static const int dx[4] = {-1, 1, 0, 0}, dy[4] = {0, 0, -1, 1};  // left, right, up, down (y from top)
+        static const int dx[4] = {-1, 1, 0, 0}, dy[4] = {0, 0, -1, 1}; // left, right, up, down (y from top)
         for (int d = 0; d < 4; ++d)
             for (int y = 0; y < 4; ++y)
                 for (int x = 0; x < 4; ++x) {
@@ -344,9 +344,8 @@ TEST(GameFailure, StartUpErrorsEndWithOneLineAndStatus1) {
         ASSERT_TRUE(status);
         EXPECT_EQ(*status, 1);
         // File and line named once, before the parser's own message.
-        EXPECT_EQ(child.stderrText(),
-                  "tandrel: locale/xx_XX.lang, line 2: Expected `=' after the key\n");
+        EXPECT_EQ(child.stderrText(), "tandrel: locale/xx_XX.lang, line 2: Expected `=' after the key\n");
     }
 }
 
-}  // namespace
+} // namespace

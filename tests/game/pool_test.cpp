@@ -28,7 +28,7 @@ TEST(Pool, AppendsInOrderAndDropsPastCapacity) {
 
 TEST(Pool, ClearRestartsAtPlaceZero) {
     Pool<Tile, 16> tiles;
-    EXPECT_TRUE(tiles.items[15].pending);  // untouched places are default tiles
+    EXPECT_TRUE(tiles.items[15].pending); // untouched places are default tiles
     tiles.add(Tile(2, Vector2f(1, 1)));
     tiles.add(Tile(4, Vector2f(2, 2)));
     tiles.clear();

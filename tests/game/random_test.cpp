@@ -15,8 +15,7 @@ constexpr std::uint32_t maxOutput = std::numeric_limits<std::uint32_t>::max();
 Mt19937::State standardState(std::uint32_t seed) {
     Mt19937::State s{};
     s[0] = seed;
-    for (std::uint32_t i = 1; i < Mt19937::stateSize; ++i)
-        s[i] = 1812433253u * (s[i - 1] ^ (s[i - 1] >> 30)) + i;
+    for (std::uint32_t i = 1; i < Mt19937::stateSize; ++i) s[i] = 1812433253u * (s[i - 1] ^ (s[i - 1] >> 30)) + i;
     return s;
 }
 
@@ -76,7 +75,7 @@ TEST(Mt19937, SystemSeedingDiffersBetweenCalls) {
 TEST(UniformInteger, SingleValueRangeStillConsumesAnOutput) {
     testing::setGeneratorState(standardState(5489));
     EXPECT_EQ(uniform(0u, 1u), 0u);
-    EXPECT_EQ(nextOutput(), 581869302u);  // the reference's second output
+    EXPECT_EQ(nextOutput(), 581869302u); // the reference's second output
 }
 
 TEST(UniformInteger, RejectsTheLastIncompleteBucket) {
@@ -89,7 +88,7 @@ TEST(UniformInteger, RejectsTheLastIncompleteBucket) {
     // first output (3499211612) is, its second (581869302) is not.
     testing::setGeneratorState(standardState(5489));
     EXPECT_EQ(uniform(0u, 0x80000001u), 581869302u);
-    EXPECT_EQ(nextOutput(), 3890346734u);  // the third
+    EXPECT_EQ(nextOutput(), 3890346734u); // the third
 }
 
 TEST(UniformInteger, ThreeValuesComeUpEquallyOften) {
@@ -114,8 +113,7 @@ TEST(UniformReal, SpansTheIntervalWithoutReachingItsEnd) {
 }
 
 TEST(Dice, PicksByCumulativeWeight) {
-    testing::setGeneratorState(
-        stateWithOutputs({0, maxOutput, 3865470565u, 3865470567u, maxOutput, 0}));
+    testing::setGeneratorState(stateWithOutputs({0, maxOutput, 3865470565u, 3865470567u, maxOutput, 0}));
     EXPECT_EQ(dice({90, 10}), 0u);
     EXPECT_EQ(dice({90, 10}), 1u);
     // 0.9 of the way sits at the border between the two weights.

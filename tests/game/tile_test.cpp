@@ -28,7 +28,7 @@ TEST_F(TileDraw, SlidesLandsThenStops) {
     EXPECT_EQ(tile.position, Vector2f(215, 400));
     tile.draw(0.05);
     EXPECT_EQ(tile.position, Vector2f(350, 400));
-    EXPECT_TRUE(tile.moving);  // landing and stopping are separate frames
+    EXPECT_TRUE(tile.moving); // landing and stopping are separate frames
     tile.draw(0.05);
     EXPECT_EQ(tile.position, Vector2f(350, 400));
     EXPECT_FALSE(tile.moving);
@@ -57,11 +57,10 @@ TEST_F(TileDraw, MovesThenDrawsA90PixelSquareAtItsPosition) {
     Tile tile(2, Vector2f(50, 400), Vector2f(350, 400));
     tile.draw(0.05);
     const std::vector<test::Call> expected = {
-        {"glPushMatrix", {}},          {"glTranslatef", {215, 400, 0}},
-        {"glScalef", {90, 90, 90}},    {"glBegin", {GL_QUADS}},
-        {"glVertex2f", {-0.5, -0.5}},  {"glVertex2f", {0.5, -0.5}},
-        {"glVertex2f", {0.5, 0.5}},    {"glVertex2f", {-0.5, 0.5}},
-        {"glEnd", {}},                 {"glPopMatrix", {}},
+        {"glPushMatrix", {}},       {"glTranslatef", {215, 400, 0}}, {"glScalef", {90, 90, 90}},
+        {"glBegin", {GL_QUADS}},    {"glVertex2f", {-0.5, -0.5}},    {"glVertex2f", {0.5, -0.5}},
+        {"glVertex2f", {0.5, 0.5}}, {"glVertex2f", {-0.5, 0.5}},     {"glEnd", {}},
+        {"glPopMatrix", {}},
     };
     EXPECT_EQ(test::calls(), expected);
 }

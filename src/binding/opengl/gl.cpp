@@ -58,9 +58,18 @@ int VandorGLLoader::loadedVersion() const { return loadedVersion_; }
 std::string VandorGLLoader::versionString(int version) const {
     switch (version) {
     case 0: return "OpenGL Version None";
-    case 11: case 12: case 13: case 14: case 15: case 20: case 21:
-    case 30: case 31: case 32: case 33: case 40:
-        return "OpenGL Version " + std::to_string(version / 10) + "." + std::to_string(version % 10);
+    case 11:
+    case 12:
+    case 13:
+    case 14:
+    case 15:
+    case 20:
+    case 21:
+    case 30:
+    case 31:
+    case 32:
+    case 33:
+    case 40: return "OpenGL Version " + std::to_string(version / 10) + "." + std::to_string(version % 10);
     default: return "Uknown OpenGL Version";
     }
 }
@@ -76,9 +85,8 @@ int VandorGLLoader::contextVersion() const {
 }
 
 void* VandorGLLoader::contextSymbol(const std::string& name) const {
-    __GLXextFuncPtr found = glx.glXGetProcAddressARB
-                                ? glx.glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name.c_str()))
-                                : nullptr;
+    __GLXextFuncPtr found =
+        glx.glXGetProcAddressARB ? glx.glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name.c_str())) : nullptr;
     void* address;
     std::memcpy(&address, &found, sizeof address);
     return address;

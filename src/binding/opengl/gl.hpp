@@ -17,9 +17,9 @@ struct GLTable {
 #define TANDREL_GL(name) decltype(&::name) name = nullptr;
 #define TANDREL_GL_VERSION(version, name) decltype(&::name) name = nullptr;
 #define TANDREL_GL_EXTENSION_SLOT(name) decltype(&::name) name = nullptr;
+#include "binding/opengl/gl_extension_slots.inc"
 #include "binding/opengl/gl_functions.inc"
 #include "binding/opengl/gl_versions.inc"
-#include "binding/opengl/gl_extension_slots.inc"
 #undef TANDREL_GL_EXTENSION_SLOT
 #undef TANDREL_GL_VERSION
 #undef TANDREL_GL
@@ -29,9 +29,9 @@ struct GLTable {
 #define TANDREL_GL(name) f(static_cast<void*>(&name), #name);
 #define TANDREL_GL_VERSION(version, name) f(static_cast<void*>(&name), #name);
 #define TANDREL_GL_EXTENSION_SLOT(name) f(static_cast<void*>(&name), #name);
+#include "binding/opengl/gl_extension_slots.inc"
 #include "binding/opengl/gl_functions.inc"
 #include "binding/opengl/gl_versions.inc"
-#include "binding/opengl/gl_extension_slots.inc"
 #undef TANDREL_GL_EXTENSION_SLOT
 #undef TANDREL_GL_VERSION
 #undef TANDREL_GL

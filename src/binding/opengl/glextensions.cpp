@@ -90,7 +90,7 @@ void VandorGLLoader::loadExtensions() {
             for (const FunctionEntry* f = function; f != end; ++f) {
                 void* address = contextSymbol(f->name);
                 if (!address) {
-                    state = GLExtensionState::ExtLoadFailed;  // those bound before it stay bound
+                    state = GLExtensionState::ExtLoadFailed; // those bound before it stay bound
                     break;
                 }
                 std::memcpy(f->slot, &address, sizeof address);
@@ -133,9 +133,8 @@ const std::unordered_set<std::string>& VandorGLLoader::windowSystemExtensions() 
         int screen = 0;
         if (display && glx.glXQueryContext)
             glx.glXQueryContext(display, glx.glXGetCurrentContext(), GLX_SCREEN, &screen);
-        windowExtensions_ = entriesOf(display && glx.glXQueryExtensionsString
-                                          ? glx.glXQueryExtensionsString(display, screen)
-                                          : nullptr);
+        windowExtensions_ = entriesOf(
+            display && glx.glXQueryExtensionsString ? glx.glXQueryExtensionsString(display, screen) : nullptr);
     }
     return *windowExtensions_;
 }

@@ -20,8 +20,8 @@ namespace tandrel {
 struct GLXTable {
 #define TANDREL_GLX(name) decltype(&::name) name = nullptr;
 #define TANDREL_GLX_EXTENSION_SLOT(name) decltype(&::name) name = nullptr;
-#include "binding/opengl/glx_functions.inc"
 #include "binding/opengl/glx_extension_slots.inc"
+#include "binding/opengl/glx_functions.inc"
 #undef TANDREL_GLX_EXTENSION_SLOT
 #undef TANDREL_GLX
 
@@ -29,8 +29,8 @@ struct GLXTable {
     void forEachSlot(F&& f) {
 #define TANDREL_GLX(name) f(static_cast<void*>(&name), #name);
 #define TANDREL_GLX_EXTENSION_SLOT(name) f(static_cast<void*>(&name), #name);
-#include "binding/opengl/glx_functions.inc"
 #include "binding/opengl/glx_extension_slots.inc"
+#include "binding/opengl/glx_functions.inc"
 #undef TANDREL_GLX_EXTENSION_SLOT
 #undef TANDREL_GLX
     }

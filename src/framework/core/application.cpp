@@ -17,8 +17,7 @@ constexpr int escapeKey = SDLK_ESCAPE;
 std::string sdlError() { return sdl.SDL_GetError(); }
 } // namespace
 
-Application::Application(std::uint32_t width, std::uint32_t height, const std::string& caption,
-                         int minGLVersion)
+Application::Application(std::uint32_t width, std::uint32_t height, const std::string& caption, int minGLVersion)
     : width(width), height(height) {
     loadMediaLibraries();
 
@@ -39,7 +38,7 @@ Application::Application(std::uint32_t width, std::uint32_t height, const std::s
 
     if (!sdl.SDL_SetVideoMode(static_cast<int>(width), static_cast<int>(height), 0, videoFlags))
         throw VandorException("Failed to set video mode: " + sdlError());
-    pinLoadedLibraries();  // again: the context brought the driver's libraries
+    pinLoadedLibraries(); // again: the context brought the driver's libraries
     sdl.SDL_WM_SetCaption(caption.c_str(), nullptr);
     sdl.SDL_ShowCursor(SDL_ENABLE);
 
@@ -59,8 +58,7 @@ Application::Application(std::uint32_t width, std::uint32_t height, const std::s
     gl.glDepthFunc(GL_LESS);
     gl.glEnable(GL_CULL_FACE);
 
-    eventManager = std::make_unique<EventManager>(static_cast<std::int32_t>(width),
-                                                  static_cast<std::int32_t>(height));
+    eventManager = std::make_unique<EventManager>(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height));
     // Through lambdas, so the overrides of the most derived class run even
     // though they are registered from the base constructor.
     eventManager->addHandler(EventType::Quit, [this] { exit(); });
@@ -99,8 +97,7 @@ void Application::exit() { eventManager->running = false; }
 void Application::onResize() {
     const int w = eventManager->windowWidth;
     const int h = eventManager->windowHeight;
-    if (!sdl.SDL_SetVideoMode(w, h, 0, videoFlags))
-        throw VandorException("failed to set video mode: " + sdlError());
+    if (!sdl.SDL_SetVideoMode(w, h, 0, videoFlags)) throw VandorException("failed to set video mode: " + sdlError());
     // SDL keeps the old context on X11, and with it the old viewport: without
     // this the picture would stay in the lower-left corner of a larger window.
     gl.glViewport(0, 0, w, h);

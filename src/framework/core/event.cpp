@@ -187,16 +187,13 @@ void EventManager::handle(const SDL_Event& event) {
         eventJoyButton = event.jbutton.button + 1;
         dispatch(EventType::JoystickButtonUp);
         break;
-    case SDL_QUIT:
-        dispatch(EventType::Quit);
-        break;
+    case SDL_QUIT: dispatch(EventType::Quit); break;
     case SDL_VIDEORESIZE:
         eventWidth = windowWidth = event.resize.w;
         eventHeight = windowHeight = event.resize.h;
         dispatch(EventType::Resize);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

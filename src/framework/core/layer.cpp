@@ -17,8 +17,7 @@ float aspectOf(std::uint32_t width, std::uint32_t height) {
 
 Layer::Layer(std::int32_t x, std::int32_t y, std::uint32_t width, std::uint32_t height, LayerType type,
              std::int32_t depth)
-    : x(x), y(y), width(width), height(height), aspectRatio(aspectOf(width, height)), type(type),
-      depth(depth) {}
+    : x(x), y(y), width(width), height(height), aspectRatio(aspectOf(width, height)), type(type), depth(depth) {}
 
 void Layer::resize(std::int32_t newX, std::int32_t newY, std::uint32_t newWidth, std::uint32_t newHeight) {
     x = newX;

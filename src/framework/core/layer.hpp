@@ -14,8 +14,8 @@ class EventManager;
 
 // Any value other than Layer2D draws with the perspective projection.
 enum class LayerType : std::int32_t {
-    Layer2D = 0,  // orthographic, one unit per pixel, origin at the lower left
-    Layer3D = 1,  // perspective
+    Layer2D = 0, // orthographic, one unit per pixel, origin at the lower left
+    Layer3D = 1, // perspective
 };
 
 // Sets up a projection, applies its modifiers around its drawables and puts

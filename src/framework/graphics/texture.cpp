@@ -18,10 +18,9 @@ struct UploadFormat {
 
 // Indexed by PixelFormat, L8 to RGBA16.
 constexpr UploadFormat uploadFormats[] = {
-    {GL_LUMINANCE, GL_UNSIGNED_BYTE},  {GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE},
-    {GL_RGB, GL_UNSIGNED_BYTE},        {GL_RGBA, GL_UNSIGNED_BYTE},
-    {GL_LUMINANCE, GL_UNSIGNED_SHORT}, {GL_LUMINANCE_ALPHA, GL_UNSIGNED_SHORT},
-    {GL_RGB, GL_UNSIGNED_SHORT},       {GL_RGBA, GL_UNSIGNED_SHORT},
+    {GL_LUMINANCE, GL_UNSIGNED_BYTE}, {GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE}, {GL_RGB, GL_UNSIGNED_BYTE},
+    {GL_RGBA, GL_UNSIGNED_BYTE},      {GL_LUMINANCE, GL_UNSIGNED_SHORT},      {GL_LUMINANCE_ALPHA, GL_UNSIGNED_SHORT},
+    {GL_RGB, GL_UNSIGNED_SHORT},      {GL_RGBA, GL_UNSIGNED_SHORT},
 };
 
 void setParameters(GLint magFilter, GLint minFilter, GLint wrap) {
@@ -39,8 +38,7 @@ Texture::Texture(std::uint32_t width, std::uint32_t height)
     gl.glGenTextures(1, &tex);
     gl.glBindTexture(GL_TEXTURE_2D, tex);
     // Internal format 4: four components.
-    gl.glTexImage2D(GL_TEXTURE_2D, 0, 4, this->width, this->height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                    transparent.data());
+    gl.glTexImage2D(GL_TEXTURE_2D, 0, 4, this->width, this->height, 0, GL_RGBA, GL_UNSIGNED_BYTE, transparent.data());
     gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
 }
@@ -55,7 +53,7 @@ void Texture::createFromImage(SuperImage& image, bool buildMipmaps) {
         setParameters(GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR, GL_REPEAT);
     else
         setParameters(GL_LINEAR, GL_LINEAR, GL_CLAMP_TO_EDGE);
-    gl.glPixelStorei(GL_UNPACK_ALIGNMENT, 1);  // image rows are tightly packed
+    gl.glPixelStorei(GL_UNPACK_ALIGNMENT, 1); // image rows are tightly packed
 
     const auto index = static_cast<std::size_t>(image.pixelFormat());
     if (index >= std::size(uploadFormats))

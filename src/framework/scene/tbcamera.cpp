@@ -62,8 +62,7 @@ void TrackballCamera::bind(double) {
     const Quaternion rotation = Quaternion::rotation({1, 0, 0}, radians(pitchAngle)) *
                                 Quaternion::rotation({0, 1, 0}, radians(turnAngle)) *
                                 Quaternion::rotation({0, 0, 1}, radians(rollAngle));
-    const Matrix view =
-        Matrix::translation({0, 0, -distance}) * rotation.toMatrix() * Matrix::translation(center);
+    const Matrix view = Matrix::translation({0, 0, -distance}) * rotation.toMatrix() * Matrix::translation(center);
     gl.glLoadMatrixf(view.data());
 }
 

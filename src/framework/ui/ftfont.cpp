@@ -23,8 +23,7 @@ std::int32_t nextPowerOfTwo(std::int32_t n) {
     return value;
 }
 
-FreeTypeFont::FreeTypeFont(const std::string& filename, std::uint32_t height)
-    : Font(static_cast<float>(height)) {
+FreeTypeFont::FreeTypeFont(const std::string& filename, std::uint32_t height) : Font(static_cast<float>(height)) {
     if (ft.FT_Init_FreeType(&ftLibrary) != 0) {
         ftLibrary = nullptr;
         throw VandorException("FT_Init_FreeType failed");
@@ -103,8 +102,8 @@ void FreeTypeFont::bakeGlyph(char32_t code, std::uint32_t textureId) {
     gl.glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, texWidth, texHeight, 0, GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE,
                     texels.data());
 
-    glyphs.insert_or_assign(code, Glyph{textureId, bitmapGlyph, texWidth, texHeight,
-                                        static_cast<std::int32_t>(ftFace->glyph->advance.x)});
+    glyphs.insert_or_assign(
+        code, Glyph{textureId, bitmapGlyph, texWidth, texHeight, static_cast<std::int32_t>(ftFace->glyph->advance.x)});
 }
 
 char32_t FreeTypeFont::loadChar(char32_t code) {

@@ -152,7 +152,8 @@ void loadLocale(const std::string& directory) {
     std::ifstream in(file, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (!in.good() && !in.eof()) throw VandorException("Cannot read language file " + file.string());
-    for (auto& [key, value] : parseLocale(text, file.string())) translations.insert_or_assign(std::move(key), std::move(value));
+    for (auto& [key, value] : parseLocale(text, file.string()))
+        translations.insert_or_assign(std::move(key), std::move(value));
 }
 
 std::string lookup(const std::string& key) {
@@ -183,8 +184,8 @@ std::string formatText(std::string_view format, std::span<const FormatArg> args)
     std::string out;
     std::size_t next = 0;
     const auto fail = [format](const char* problem, std::size_t at) {
-        throw FormatException(std::string(problem) + " at byte " + std::to_string(at) + " of `" +
-                              std::string(format) + "'");
+        throw FormatException(std::string(problem) + " at byte " + std::to_string(at) + " of `" + std::string(format) +
+                              "'");
     };
     for (std::size_t i = 0; i < format.size(); ++i) {
         if (format[i] != '%') {

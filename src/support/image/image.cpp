@@ -6,7 +6,7 @@ namespace tandrel {
 
 std::string_view toString(PixelFormat format) {
     // Texture errors end with this name; callers match on it.
-    static constexpr std::string_view names[] = {"L8",  "LA8",  "RGB8",  "RGBA8",     "L16",
+    static constexpr std::string_view names[] = {"L8",   "LA8",   "RGB8",   "RGBA8",     "L16",
                                                  "LA16", "RGB16", "RGBA16", "RGBA_FLOAT"};
     const auto index = static_cast<std::size_t>(format);
     return index < std::size(names) ? names[index] : std::string_view("Unknown");

@@ -18,7 +18,7 @@ enum class PixelFormat : std::int32_t {
     LA16 = 5,
     RGB16 = 6,
     RGBA16 = 7,
-    RGBA_FLOAT = 8,  // declared for textures to refuse; no image class holds it
+    RGBA_FLOAT = 8, // declared for textures to refuse; no image class holds it
 };
 
 // The member's name exactly ("RGBA_FLOAT"): error messages carry it.

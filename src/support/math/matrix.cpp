@@ -75,8 +75,7 @@ float minor3(const Matrix& m, int row, int column) {
     for (int j = 0, n = 0; j < 4; ++j)
         if (j != column) cols[n++] = j;
     auto a = [&](int i, int j) { return m(rows[i], cols[j]); };
-    return a(0, 0) * (a(1, 1) * a(2, 2) - a(1, 2) * a(2, 1)) -
-           a(0, 1) * (a(1, 0) * a(2, 2) - a(1, 2) * a(2, 0)) +
+    return a(0, 0) * (a(1, 1) * a(2, 2) - a(1, 2) * a(2, 1)) - a(0, 1) * (a(1, 0) * a(2, 2) - a(1, 2) * a(2, 0)) +
            a(0, 2) * (a(1, 0) * a(2, 1) - a(1, 1) * a(2, 0));
 }
 } // namespace
@@ -84,8 +83,7 @@ float minor3(const Matrix& m, int row, int column) {
 Matrix Matrix::generalInverse() const {
     Matrix cofactors;
     for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j)
-            cofactors(i, j) = ((i + j) % 2 == 0 ? 1.0f : -1.0f) * minor3(*this, i, j);
+        for (int j = 0; j < 4; ++j) cofactors(i, j) = ((i + j) % 2 == 0 ? 1.0f : -1.0f) * minor3(*this, i, j);
     float det = 0;
     for (int j = 0; j < 4; ++j) det += (*this)(0, j) * cofactors(0, j);
     const float invDet = 1.0f / det;

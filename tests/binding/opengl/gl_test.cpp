@@ -1,11 +1,11 @@
 // gtest first: the GLX header brings in Xlib, whose macros clash with it.
 #include <gtest/gtest.h>
 
-#include "binding/util/exception.hpp"
-#include "binding/util/libraries.hpp"
 #include "binding/freetype/freetype.hpp"
 #include "binding/opengl/glu.hpp"
 #include "binding/sdl/sdl.hpp"
+#include "binding/util/exception.hpp"
+#include "binding/util/libraries.hpp"
 #include "fixtures/fakeglx.hpp"
 
 #include <cstring>
@@ -73,7 +73,7 @@ using Fake = test::FakeWindowSystem;
 struct ExtendedVersions : testing::Test {
     void SetUp() override {
         vandorGL().load();
-        fake.emplace();  // over the real slots, which it puts back at the end
+        fake.emplace(); // over the real slots, which it puts back at the end
     }
     std::optional<Fake> fake;
 };
@@ -83,10 +83,10 @@ TEST_F(ExtendedVersions, BindsUpToTheContextVersion) {
     gl.glBlendColor = nullptr;
     gl.glBindBuffer = nullptr;
     vandorGL().loadExtendedVersions(12);
-    EXPECT_NE(gl.glDrawRangeElements, nullptr);  // 1.2
-    EXPECT_NE(gl.glActiveTexture, nullptr);      // 1.3
-    EXPECT_NE(gl.glBlendColor, nullptr);         // 1.4
-    EXPECT_EQ(gl.glBindBuffer, nullptr);         // 1.5 is above the context
+    EXPECT_NE(gl.glDrawRangeElements, nullptr); // 1.2
+    EXPECT_NE(gl.glActiveTexture, nullptr);     // 1.3
+    EXPECT_NE(gl.glBlendColor, nullptr);        // 1.4
+    EXPECT_EQ(gl.glBindBuffer, nullptr);        // 1.5 is above the context
     EXPECT_EQ(vandorGL().loadedVersion(), 14);
 }
 
@@ -96,7 +96,7 @@ TEST_F(ExtendedVersions, MissingEntryPointAboveTheRequiredVersionLeavesItsSlotEm
     gl.glActiveTexture = nullptr;
     EXPECT_NO_THROW(vandorGL().loadExtendedVersions(12));
     EXPECT_EQ(gl.glActiveTexture, nullptr);
-    EXPECT_NE(gl.glUniformMatrix2x3fv, nullptr);  // 2.1
+    EXPECT_NE(gl.glUniformMatrix2x3fv, nullptr); // 2.1
     EXPECT_EQ(vandorGL().loadedVersion(), 21);
 }
 
@@ -118,10 +118,10 @@ TEST_F(ExtendedVersions, ModernVersionsBindFrom30UpToTheContext) {
     gl.glFramebufferTexture = nullptr;
     gl.glDrawRangeElements = nullptr;
     vandorGL().loadModernVersions(30);
-    EXPECT_NE(gl.glGenVertexArrays, nullptr);      // 3.0
-    EXPECT_NE(gl.glDrawArraysInstanced, nullptr);  // 3.1
-    EXPECT_EQ(gl.glFramebufferTexture, nullptr);   // 3.2 is above the context
-    EXPECT_EQ(gl.glDrawRangeElements, nullptr);    // 1.2 is not theirs
+    EXPECT_NE(gl.glGenVertexArrays, nullptr);     // 3.0
+    EXPECT_NE(gl.glDrawArraysInstanced, nullptr); // 3.1
+    EXPECT_EQ(gl.glFramebufferTexture, nullptr);  // 3.2 is above the context
+    EXPECT_EQ(gl.glDrawRangeElements, nullptr);   // 1.2 is not theirs
     EXPECT_EQ(vandorGL().loadedVersion(), 31);
 
     Fake::version = "2.1 Fake";

@@ -17,7 +17,7 @@ using Fake = test::FakeWindowSystem;
 
 struct Extensions : testing::Test {
     Fake fake;
-    VandorGLLoader loader;  // fresh: nothing fetched, nothing loaded
+    VandorGLLoader loader; // fresh: nothing fetched, nothing loaded
 };
 
 TEST_F(Extensions, SupportedOnlyAsAWholeEntryOfEitherString) {
@@ -34,7 +34,7 @@ TEST_F(Extensions, SupportedOnlyAsAWholeEntryOfEitherString) {
         {"GL_EXT_texture3", false}, // only ever inside a longer name
         {"EXT_texture3D", false},   // only ever the end of one
         {"", false},
-        {"GLX_EXT_y", true},        // from the window system's string
+        {"GLX_EXT_y", true}, // from the window system's string
         {"GLX_EXT", false},
     };
     for (const auto& c : cases) EXPECT_EQ(loader.isExtensionSupported(c.name), c.supported) << c.name;
@@ -53,14 +53,14 @@ TEST_F(Extensions, WindowSystemStringIsReadOnlyWhenNeededAndOnce) {
 TEST_F(Extensions, StatesAndReports) {
     Fake::extensions = "GL_EXT_texture3D GL_ARB_multitexture GL_EXT_texture";
     Fake::windowExtensions = "GLX_EXT_swap_control";
-    Fake::missing = {"glClientActiveTextureARB"};  // the second of GL_ARB_multitexture's
+    Fake::missing = {"glClientActiveTextureARB"}; // the second of GL_ARB_multitexture's
     gl.glActiveTextureARB = nullptr;
     gl.glClientActiveTextureARB = nullptr;
     glx.glXSwapIntervalEXT = nullptr;
     loader.loadExtensions();
 
     EXPECT_EQ(loader.extensionState("GL_ARB_multitexture"), GLExtensionState::ExtLoadFailed);
-    EXPECT_NE(gl.glActiveTextureARB, nullptr);  // found before the missing one: stays bound
+    EXPECT_NE(gl.glActiveTextureARB, nullptr); // found before the missing one: stays bound
     EXPECT_EQ(gl.glClientActiveTextureARB, nullptr);
     EXPECT_EQ(loader.extensionState("GL_EXT_texture3D"), GLExtensionState::ExtLoaded);
     EXPECT_NE(gl.glTexImage3DEXT, nullptr);

@@ -1,6 +1,6 @@
+#include "binding/util/sharedlib.hpp"
 #include "binding/util/exception.hpp"
 #include "binding/util/loader.hpp"
-#include "binding/util/sharedlib.hpp"
 
 #include <gtest/gtest.h>
 
@@ -86,7 +86,7 @@ TEST(SharedLibLoader, LoadsFromItsCommaSeparatedListAndBindsOnce) {
     ASSERT_NE(loader.cosine, nullptr);
     EXPECT_DOUBLE_EQ(loader.cosine(0.0), 1.0);
     EXPECT_EQ(loader.optional, nullptr);
-    loader.load();  // already loaded: nothing happens
+    loader.load(); // already loaded: nothing happens
     EXPECT_EQ(loader.bindings, 1);
     EXPECT_NE(loader.loadSymbol("sin"), nullptr);
     loader.unload();
@@ -99,8 +99,10 @@ TEST(SharedLibLoader, RefusesAnEmptyNameInEveryBuild) {
         std::string names, message;
     } cases[] = {
         {"", "Refused an empty name in the shared library candidate list \"\""},
-        {"libtandrel-missing.so,", "Refused an empty name in the shared library candidate list \"libtandrel-missing.so, \""},
-        {"libm.so.6, ,libc.so.6", "Refused an empty name in the shared library candidate list \"libm.so.6, , libc.so.6\""},
+        {"libtandrel-missing.so,",
+         "Refused an empty name in the shared library candidate list \"libtandrel-missing.so, \""},
+        {"libm.so.6, ,libc.so.6",
+         "Refused an empty name in the shared library candidate list \"libm.so.6, , libc.so.6\""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.names);

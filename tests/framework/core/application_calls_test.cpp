@@ -27,9 +27,9 @@ SDL_Surface* fakeSetVideoMode(int width, int height, int bpp, Uint32 flags) {
     const char* pos = std::getenv("SDL_VIDEO_WINDOW_POS");
     const char* centred = std::getenv("SDL_VIDEO_CENTERED");
     calls().push_back(Call{"SDL_SetVideoMode", {double(width), double(height), double(bpp), double(flags)}});
-    calls().push_back(Call{std::string("env ") + (pos ? "[" + std::string(pos) + "]" : "unset") + " " +
-                               (centred ? centred : "unset"),
-                           {}});
+    calls().push_back(
+        Call{std::string("env ") + (pos ? "[" + std::string(pos) + "]" : "unset") + " " + (centred ? centred : "unset"),
+             {}});
     return reinterpret_cast<SDL_Surface*>(&surfaceTag);
 }
 
@@ -43,7 +43,7 @@ std::vector<Call> foldedLog() {
 
 struct ApplicationCalls : testing::Test {
     void SetUp() override {
-        loadMediaLibraries();  // loaded once: the constructor's load finds them bound
+        loadMediaLibraries(); // loaded once: the constructor's load finds them bound
         test::installRecorder();
         test::recordSDL();
         sdl.SDL_SetVideoMode = &fakeSetVideoMode;
@@ -73,9 +73,9 @@ TEST_F(ApplicationCalls, ConstructorAndFrameCallInTheirOrder) {
         {"env [] 1", {}},
         {"SDL_WM_SetCaption", {}},
         {"SDL_ShowCursor", {SDL_ENABLE}},
-        {"glGetString", {GL_VERSION}},  // the version check, then 1.2 to 2.1
+        {"glGetString", {GL_VERSION}}, // the version check, then 1.2 to 2.1
         {"glXGetProcAddressARB", {}},
-        {"glGetString", {GL_EXTENSIONS}},  // then the extensions
+        {"glGetString", {GL_EXTENSIONS}}, // then the extensions
         {"glXGetProcAddressARB", {}},
         {"glBlendFunc", {GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA}},
         {"glEnable", {GL_BLEND}},
@@ -86,14 +86,14 @@ TEST_F(ApplicationCalls, ConstructorAndFrameCallInTheirOrder) {
         {"glEnable", {GL_DEPTH_TEST}},
         {"glDepthFunc", {GL_LESS}},
         {"glEnable", {GL_CULL_FACE}},
-        {"SDL_WasInit", {SDL_INIT_JOYSTICK}},  // the event manager looks for joysticks
+        {"SDL_WasInit", {SDL_INIT_JOYSTICK}}, // the event manager looks for joysticks
     };
     auto log = foldedLog();
     ASSERT_EQ(log.size(), constructed.size()) << testing::PrintToString(test::callNames());
     for (std::size_t i = 0; i < log.size(); ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(log[i].name, constructed[i].name);
-        if (log[i].name != "SDL_WM_SetCaption") {  // whose arguments are pointers
+        if (log[i].name != "SDL_WM_SetCaption") { // whose arguments are pointers
             EXPECT_EQ(log[i].args, constructed[i].args);
         }
     }

@@ -256,13 +256,13 @@ TEST_F(ApplicationTest, ConstructorLoadsTheExtensionsTheDriverLists) {
     EXPECT_EQ(loader.extensionState("GL_ARB_multitexture"), GLExtensionState::ExtLoaded);
     EXPECT_NE(gl.glActiveTextureARB, nullptr);
     EXPECT_NE(gl.glMultiTexCoord4svARB, nullptr);
-    EXPECT_TRUE(loader.isExtensionLoaded("GLX_ARB_create_context"));  // listed by GLX alone
+    EXPECT_TRUE(loader.isExtensionLoaded("GLX_ARB_create_context")); // listed by GLX alone
     EXPECT_EQ(loader.loadedVersion(), 21);
 
-    EXPECT_EQ(gl.glGenVertexArrays, nullptr);  // 3.0 is left to the program
+    EXPECT_EQ(gl.glGenVertexArrays, nullptr); // 3.0 is left to the program
     loader.loadModernVersions(30);
     EXPECT_NE(gl.glGenVertexArrays, nullptr);
-    EXPECT_NE(gl.glBlendFunci, nullptr);  // 4.0
+    EXPECT_NE(gl.glBlendFunci, nullptr); // 4.0
     EXPECT_EQ(loader.loadedVersion(), 40);
 }
 

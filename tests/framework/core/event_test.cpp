@@ -9,8 +9,8 @@
 #include "binding/sdl/sdl.hpp"
 
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -159,7 +159,7 @@ TEST_F(EventManagerTest, ClockMeasuresFromInitAndCountsWholeSeconds) {
     sdl.SDL_GetTicks = &fakeTicks;
     fakeNow = 400;
     events.update();
-    EXPECT_EQ(events.deltaTimeMs, 400u);  // the first update measures from 0
+    EXPECT_EQ(events.deltaTimeMs, 400u); // the first update measures from 0
     fakeNow = 800;
     events.update();
     EXPECT_EQ(events.fps, 0);
@@ -243,9 +243,7 @@ std::vector<SDL_Joystick*> closed;
 Uint32 joystickInit(Uint32) { return SDL_INIT_JOYSTICK; }
 int twoJoysticks() { return 2; }
 const char* joystickName(int index) { return index == 0 ? "Pad A" : nullptr; }
-SDL_Joystick* openJoystick(int index) {
-    return index == 0 ? reinterpret_cast<SDL_Joystick*>(&fakeHandle) : nullptr;
-}
+SDL_Joystick* openJoystick(int index) { return index == 0 ? reinterpret_cast<SDL_Joystick*>(&fakeHandle) : nullptr; }
 void closeJoystick(SDL_Joystick* handle) { closed.push_back(handle); }
 
 TEST_F(EventManagerTest, JoystickReportAndClose) {

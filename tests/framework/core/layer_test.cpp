@@ -13,8 +13,8 @@ namespace tandrel {
 namespace {
 
 using test::Call;
-using test::calls;
 using test::callNames;
+using test::calls;
 
 // Logs its own calls into the same record as the OpenGL calls.
 struct Probe : Drawable, Modifier {
@@ -40,10 +40,10 @@ TEST_F(LayerTest, PassSetsProjectionAndWrapsDrawablesInModifiers) {
     layer.addDrawable(e);
     layer.draw(0.25);
 
-    const std::vector<std::string> expected{
-        "glMatrixMode", "glPushMatrix", "glLoadIdentity", "glOrtho", "glMatrixMode", "glLoadIdentity",
-        "A.bind",       "B.bind",       "D.draw",         "E.draw",  "A.unbind",     "B.unbind",
-        "glMatrixMode", "glPopMatrix",  "glMatrixMode"};
+    const std::vector<std::string> expected{"glMatrixMode", "glPushMatrix",   "glLoadIdentity", "glOrtho",
+                                            "glMatrixMode", "glLoadIdentity", "A.bind",         "B.bind",
+                                            "D.draw",       "E.draw",         "A.unbind",       "B.unbind",
+                                            "glMatrixMode", "glPopMatrix",    "glMatrixMode"};
     EXPECT_EQ(callNames(), expected);
     const auto& log = calls();
     EXPECT_EQ(log[0].args, std::vector<double>{GL_PROJECTION});

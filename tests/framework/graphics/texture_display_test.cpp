@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "binding/opengl/gl.hpp"
-#include "framework/graphics/texture.hpp"
 #include "fixtures/display.hpp"
+#include "framework/graphics/texture.hpp"
 
 namespace tandrel {
 namespace {

@@ -50,15 +50,16 @@ TEST_F(TextureCalls, UploadsAlwaysBuildMipmapsAndTheFlagPicksTheSampling) {
         const double minFilter = mipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR;
         const double wrap = mipmaps ? GL_REPEAT : GL_CLAMP_TO_EDGE;
         const auto pixels = double(reinterpret_cast<std::uintptr_t>(image.pixels().data()));
-        EXPECT_EQ(calls(), (std::vector<test::Call>{
-                               {"glBindTexture", {GL_TEXTURE_2D, 7}},
-                               {"glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR}},
-                               {"glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter}},
-                               {"glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap}},
-                               {"glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap}},
-                               {"glPixelStorei", {GL_UNPACK_ALIGNMENT, 1}},
-                               {"gluBuild2DMipmaps", {GL_TEXTURE_2D, GL_LUMINANCE_ALPHA, 3, 5, GL_LUMINANCE_ALPHA,
-                                                      GL_UNSIGNED_SHORT, pixels}}}));
+        EXPECT_EQ(calls(),
+                  (std::vector<test::Call>{
+                      {"glBindTexture", {GL_TEXTURE_2D, 7}},
+                      {"glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR}},
+                      {"glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter}},
+                      {"glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap}},
+                      {"glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap}},
+                      {"glPixelStorei", {GL_UNPACK_ALIGNMENT, 1}},
+                      {"gluBuild2DMipmaps",
+                       {GL_TEXTURE_2D, GL_LUMINANCE_ALPHA, 3, 5, GL_LUMINANCE_ALPHA, GL_UNSIGNED_SHORT, pixels}}}));
     }
     Texture refused;
     FloatImage floats;
@@ -77,7 +78,7 @@ TEST_F(TextureCalls, FreeIsSafeTwiceEvenOnceTheNameIsHandedOutAgain) {
     EXPECT_EQ((Args{calls()[1].args.begin(), calls()[1].args.end() - 1}),
               (Args{GL_TEXTURE_2D, 0, 4, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE}));
     texture.free();
-    live.insert(7);  // another texture now has the freed name
+    live.insert(7); // another texture now has the freed name
     texture.free();
     EXPECT_TRUE(live.count(7));
     calls().clear();

@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "binding/sdl/sdl.hpp"
-#include "framework/core/event.hpp"
-#include "framework/ui/freeview.hpp"
 #include "fixtures/display.hpp"
 #include "fixtures/recorder.hpp"
+#include "framework/core/event.hpp"
+#include "framework/ui/freeview.hpp"
 
 namespace tandrel {
 namespace {
@@ -20,7 +20,7 @@ class FreeviewCalls : public ::testing::Test {
 protected:
     void SetUp() override {
         gl.glLoadMatrixf = &captureMatrix;
-        vandorSDL().load();  // the event manager asks SDL for joysticks
+        vandorSDL().load(); // the event manager asks SDL for joysticks
         saved = sdl;
         sdl.SDL_WarpMouse = [](Uint16, Uint16) {};
         sdl.SDL_ShowCursor = [](int toggle) { return toggle; };

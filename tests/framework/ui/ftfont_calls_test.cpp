@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "binding/freetype/freetype.hpp"
+#include "fixtures/recorder.hpp"
 #include "framework/ui/ftfont.hpp"
 #include "framework/ui/utf8.hpp"
-#include "fixtures/recorder.hpp"
 
 #include <algorithm>
 #include <cstdint>
@@ -60,15 +60,16 @@ TEST_F(FontCalls, ConstructionBakesAsciiIntoOneBatchOfTextures) {
     const Glyph& a = font.glyphs.at('A');
     const Call& imageOfA = images['A'];
     EXPECT_EQ(std::vector<double>(imageOfA.args.begin(), imageOfA.args.end() - 1),
-              (std::vector<double>{GL_TEXTURE_2D, 0, GL_RGBA, double(a.width), double(a.height), 0,
-                                   GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE}));
+              (std::vector<double>{GL_TEXTURE_2D, 0, GL_RGBA, double(a.width), double(a.height), 0, GL_LUMINANCE_ALPHA,
+                                   GL_UNSIGNED_BYTE}));
     const auto parameters = test::callsNamed("glTexParameteri");
     ASSERT_EQ(parameters.size(), 4u * 128);
     const std::vector<Call> firstFour(parameters.begin(), parameters.begin() + 4);
-    EXPECT_EQ(firstFour, (std::vector<Call>{{"glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST}},
-                                            {"glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR}},
-                                            {"glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE}},
-                                            {"glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE}}}));
+    EXPECT_EQ(firstFour,
+              (std::vector<Call>{{"glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST}},
+                                 {"glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR}},
+                                 {"glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE}},
+                                 {"glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE}}}));
 }
 
 TEST_F(FontCalls, StagedTexelsAreWhiteWithCoverageInAlpha) {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "binding/opengl/gl.hpp"
+#include "fixtures/display.hpp"
 #include "framework/ui/ftfont.hpp"
 #include "framework/ui/textline.hpp"
-#include "fixtures/display.hpp"
 
 #include <memory>
 #include <set>

@@ -3,10 +3,10 @@
 #include "framework/ui/i18n.hpp"
 #include "framework/ui/utf8.hpp"
 
+#include <unistd.h>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 namespace tandrel {
 namespace {
@@ -33,7 +33,7 @@ protected:
 
 TEST_F(Localisation, KeysWithoutEntryShowAsThemselves) {
     loadLocale((dir / "missing").string());
-    loadLocale(dir.string());  // directory without a file for the locale
+    loadLocale(dir.string()); // directory without a file for the locale
     EXPECT_EQ(localize("_You win!_", U'_'), "You win!");
     EXPECT_EQ(localize("a _one_ b _two_ c", U'_'), "a one b two c");
     EXPECT_EQ(localize("x__y", U'_'), "xy");
@@ -159,8 +159,8 @@ TEST(Utf8, DecodesWellFormedAndRejectsTheRest) {
     std::u32string decoded;
     for (std::size_t pos = 0; pos < text.size();) decoded += decodeUtf8(text, pos);
     EXPECT_EQ(decoded, U"a\u00e9\u20ac\U0001F600");
-    for (const char* bad : {"\x80", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82",
-                            "\xC3(", "\xFF"}) {
+    for (const char* bad :
+         {"\x80", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82", "\xC3(", "\xFF"}) {
         EXPECT_FALSE(isValidUtf8(bad)) << bad;
     }
     std::size_t pos = 2;

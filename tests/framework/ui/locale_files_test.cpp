@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "binding/freetype/freetype.hpp"
+#include "fixtures/display.hpp"
 #include "framework/ui/ftfont.hpp"
 #include "framework/ui/i18n.hpp"
 #include "framework/ui/utf8.hpp"
-#include "fixtures/display.hpp"
 
 #include <filesystem>
 #include <fstream>

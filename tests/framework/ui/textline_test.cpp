@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "binding/util/exception.hpp"
-#include "framework/ui/textline.hpp"
 #include "fixtures/recorder.hpp"
+#include "framework/ui/textline.hpp"
 
 #include <algorithm>
 

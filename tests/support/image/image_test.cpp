@@ -27,8 +27,8 @@ TEST(Image, EveryFormatKeepsWhatItCanHoldThroughCloneAndBlank) {
         // Truncated to the sample size; grey from red; opaque without alpha.
         const auto q = [depth](float v) { return std::floor(v * float((1u << depth) - 1)) / float((1u << depth) - 1); };
         const float alpha = channels % 2 == 0 ? q(0.5f) : 1;
-        const Color4f want = channels <= 2 ? Color4f(q(0.25f), q(0.25f), q(0.25f), alpha)
-                                           : Color4f(q(0.25f), q(0.5f), q(0.75f), alpha);
+        const Color4f want =
+            channels <= 2 ? Color4f(q(0.25f), q(0.25f), q(0.25f), alpha) : Color4f(q(0.25f), q(0.5f), q(0.75f), alpha);
         EXPECT_EQ(image.clone()->colorAt(4, 2), want);
         auto blank = image.createBlank(2, 7);
         EXPECT_EQ(blank->pixelFormat(), image.pixelFormat());
@@ -40,9 +40,10 @@ TEST(Image, EveryFormatKeepsWhatItCanHoldThroughCloneAndBlank) {
 TEST(Image, SamplesClampAndSitRowMajorHighByteFirst) {
     ImageRGB8 rgb(4, 4);
     rgb.setColorAt(Color4f(1.5f, -0.2f, 0.5f, 1), 1, 2);
-    EXPECT_EQ((std::vector<int>{rgb.pixels()[27], rgb.pixels()[28], rgb.pixels()[29]}), (std::vector<int>{255, 0, 127}));
+    EXPECT_EQ((std::vector<int>{rgb.pixels()[27], rgb.pixels()[28], rgb.pixels()[29]}),
+              (std::vector<int>{255, 0, 127}));
     rgb.setColorAt(Color4f(std::nanf(""), 1, 1, 1), 0, 3);
-    EXPECT_EQ(rgb.colorAt(-3, 7), Color4f(0, 1, 1, 1));  // clamped to (0, 3)
+    EXPECT_EQ(rgb.colorAt(-3, 7), Color4f(0, 1, 1, 1)); // clamped to (0, 3)
     ImageL16 wide(3, 2);
     wide.pixels()[10] = 0x12;
     wide.pixels()[11] = 0x34;

@@ -61,8 +61,7 @@ TEST(Matrix, FlatWriteOutsideTheMatrixThrowsAndChangesNothing) {
             m.set(42, index);
             ADD_FAILURE() << "no exception for index " << index;
         } catch (const std::out_of_range& e) {
-            EXPECT_EQ(std::string(e.what()),
-                      "Matrix.opIndexAssign(T t, int index): array index out of bounds");
+            EXPECT_EQ(std::string(e.what()), "Matrix.opIndexAssign(T t, int index): array index out of bounds");
         }
     }
     expectFlatEq(m, Matrix());
