@@ -24,7 +24,19 @@ Application::Application(std::uint32_t width, std::uint32_t height, const std::s
     if (sdl.SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) < 0)
         throw VandorException("Failed to init SDL: " + sdlError());
     pinLoadedLibraries();
+    try {
+        openWindow(caption, minGLVersion);
+        addEventHandlers();
+    } catch (...) {
+        // SDL hands back what its drivers took: without a display SDL 1.2
+        // tries a text-mode driver, which leaves the terminal on its
+        // alternate screen with the cursor hidden unless SDL is shut down.
+        sdl.SDL_Quit();
+        throw;
+    }
+}
 
+void Application::openWindow(const std::string& caption, int minGLVersion) {
     sdl.SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     sdl.SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
     sdl.SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5);
@@ -57,7 +69,9 @@ Application::Application(std::uint32_t width, std::uint32_t height, const std::s
     gl.glEnable(GL_DEPTH_TEST);
     gl.glDepthFunc(GL_LESS);
     gl.glEnable(GL_CULL_FACE);
+}
 
+void Application::addEventHandlers() {
     eventManager = std::make_unique<EventManager>(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height));
     // Through lambdas, so the overrides of the most derived class run even
     // though they are registered from the base constructor.

@@ -54,6 +54,8 @@ public:
     virtual void run();
 
 private:
+    void openWindow(const std::string& caption, int minGLVersion);
+    void addEventHandlers();
     Layer& addWindowLayer(LayerType type, std::int32_t depth);
 };
 
