@@ -2,12 +2,12 @@
 // opens the framework's window, prints the driver's version, how many entry
 // points each library bound and which extensions loaded, and exits.
 
-#include "binding/freetype/freetype.hpp"
-#include "binding/opengl/gl.hpp"
-#include "binding/opengl/glu.hpp"
-#include "binding/sdl/sdl.hpp"
-#include "framework/core/application.hpp"
-#include "framework/core/entry.hpp"
+#include <tandrel/binding/freetype/freetype.hpp>
+#include <tandrel/binding/opengl/gl.hpp>
+#include <tandrel/binding/opengl/glu.hpp>
+#include <tandrel/binding/sdl/sdl.hpp>
+#include <tandrel/framework/core/application.hpp>
+#include <tandrel/framework/core/entry.hpp>
 
 #include <cstdio>
 

@@ -2,9 +2,9 @@
 // perspective, with a translucent banner drawn flat over it. Escape or
 // closing the window ends it.
 
-#include "binding/opengl/gl.hpp"
-#include "framework/core/application.hpp"
-#include "framework/core/entry.hpp"
+#include <tandrel/binding/opengl/gl.hpp>
+#include <tandrel/framework/core/application.hpp>
+#include <tandrel/framework/core/entry.hpp>
 
 namespace {
 

@@ -5,14 +5,14 @@
 // Right drag turns, middle drag or Shift + left drag moves, the wheel zooms,
 // Escape or closing the window ends it.
 
-#include "binding/opengl/gl.hpp"
-#include "framework/core/application.hpp"
-#include "framework/core/entry.hpp"
-#include "framework/graphics/texture.hpp"
-#include "framework/ui/freeview.hpp"
-#include "framework/ui/ftfont.hpp"
-#include "framework/ui/textline.hpp"
-#include "support/image/image.hpp"
+#include <tandrel/binding/opengl/gl.hpp>
+#include <tandrel/framework/core/application.hpp>
+#include <tandrel/framework/core/entry.hpp>
+#include <tandrel/framework/graphics/texture.hpp>
+#include <tandrel/framework/ui/freeview.hpp>
+#include <tandrel/framework/ui/ftfont.hpp>
+#include <tandrel/framework/ui/textline.hpp>
+#include <tandrel/support/image/image.hpp>
 
 #include <memory>
 
