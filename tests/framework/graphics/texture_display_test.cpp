@@ -6,6 +6,8 @@
 #include "fixtures/display.hpp"
 #include "framework/graphics/texture.hpp"
 
+#include <algorithm>
+
 namespace tandrel {
 namespace {
 
@@ -45,7 +47,7 @@ TEST(TextureOnDisplay, CopiesTheFramesLowerLeftAndUploadsUnalignedRows) {
     for (int i = 0; i < 8; ++i) image.setColorAt(Color4f(i / 8.0f, 1 - i / 8.0f, 0.5f, 1), i % 2, i / 2);
     Texture uploaded;
     uploaded.createFromImage(image, false);
-    EXPECT_EQ(texels(uploaded), image.pixels());
+    EXPECT_TRUE(std::ranges::equal(texels(uploaded), image.pixels()));
 }
 
 } // namespace
