@@ -4,6 +4,7 @@
 #include "binding/opengl/glu.hpp"
 #include "binding/util/exception.hpp"
 
+#include <bit>
 #include <string>
 #include <vector>
 
@@ -62,10 +63,16 @@ void Texture::createFromImage(SuperImage& image, bool buildMipmaps) {
                               std::string(toString(image.pixelFormat())));
     format = uploadFormats[index].format;
     type = uploadFormats[index].type;
+    // Images hold 16-bit samples high byte first, OpenGL reads them in the
+    // machine's order: on a little-endian machine it swaps them for this
+    // upload only.
+    const bool swapBytes = type == GL_UNSIGNED_SHORT && std::endian::native == std::endian::little;
+    if (swapBytes) gl.glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_TRUE);
     // The chain is built either way; the mipmap builder also rescales sizes
     // that are not powers of two.
     glu.gluBuild2DMipmaps(GL_TEXTURE_2D, static_cast<GLint>(format), width, height, format, type,
                           image.pixels().data());
+    if (swapBytes) gl.glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_FALSE);
 }
 
 void Texture::bind(double) {
