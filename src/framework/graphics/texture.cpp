@@ -33,16 +33,7 @@ void setParameters(GLint magFilter, GLint minFilter, GLint wrap) {
 
 } // namespace
 
-Texture::Texture(std::uint32_t width, std::uint32_t height)
-    : width(static_cast<std::int32_t>(width)), height(static_cast<std::int32_t>(height)) {
-    const std::vector<std::uint8_t> transparent(std::size_t(width) * height * 4, 0);
-    gl.glGenTextures(1, &tex);
-    gl.glBindTexture(GL_TEXTURE_2D, tex);
-    // Internal format 4: four components.
-    gl.glTexImage2D(GL_TEXTURE_2D, 0, 4, this->width, this->height, 0, GL_RGBA, GL_UNSIGNED_BYTE, transparent.data());
-    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-}
+Texture::Texture(std::uint32_t width, std::uint32_t height) { resize(width, height); }
 
 void Texture::createFromImage(SuperImage& image, bool buildMipmaps) {
     free();
@@ -98,6 +89,19 @@ void Texture::copyFramebuffer() {
     gl.glBindTexture(GL_TEXTURE_2D, tex);
     gl.glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width, height);
     gl.glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+void Texture::resize(std::uint32_t newWidth, std::uint32_t newHeight) {
+    free();
+    width = static_cast<std::int32_t>(newWidth);
+    height = static_cast<std::int32_t>(newHeight);
+    const std::vector<std::uint8_t> transparent(std::size_t(newWidth) * newHeight * 4, 0);
+    gl.glGenTextures(1, &tex);
+    gl.glBindTexture(GL_TEXTURE_2D, tex);
+    // Internal format 4: four components.
+    gl.glTexImage2D(GL_TEXTURE_2D, 0, 4, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, transparent.data());
+    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
 }
 
 } // namespace tandrel

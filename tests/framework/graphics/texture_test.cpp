@@ -114,5 +114,19 @@ TEST_F(TextureCalls, LayerCapturesAfterItsModifiersAndFreesTheOneTextureItMade) 
     EXPECT_EQ(live, std::set<GLuint>{8}) << "only the capture texture (7) is freed";
 }
 
+TEST_F(TextureCalls, CaptureTextureTakesTheLayersNewSize) {
+    Layer layer(0, 0, 320, 200, LayerType::Layer2D, 0);
+    Texture& capture = layer.getTexture();
+    layer.resize(0, 0, 1200, 700);
+    EXPECT_EQ(&layer.getTexture(), &capture);
+    EXPECT_EQ((std::pair{capture.width, capture.height}), (std::pair{1200, 700}));
+    const Args made = test::callsNamed("glTexImage2D").back().args;
+    EXPECT_EQ((Args{made.begin() + 3, made.begin() + 5}), (Args{1200, 700})) << "no storage of the new size";
+    EXPECT_EQ(live.size(), 1u) << "the old storage is freed";
+    calls().clear();
+    layer.draw(0);
+    EXPECT_EQ(test::callsNamed("glCopyTexSubImage2D")[0].args, (Args{GL_TEXTURE_2D, 0, 0, 0, 0, 0, 1200, 700}));
+}
+
 } // namespace
 } // namespace tandrel
