@@ -59,18 +59,29 @@ private:
     Texture& texture;
 };
 
-// What a layer drew, shrunk into a corner of the window.
+// What a layer drew, shrunk to a quarter of the window's width with the
+// window's aspect ratio and kept in the window's top-right corner at any size.
 class Thumbnail : public Drawable {
 public:
-    explicit Thumbnail(Layer& source) : source(source) {}
+    // `frame` is the flat layer the thumbnail is drawn in: its size is the
+    // window's.
+    Thumbnail(Layer& source, Layer& frame) : source(source), frame(frame) {}
     void draw(double) override {
-        const float w = 810.0f / 4, h = 450.0f / 4, margin = 10;
-        drawTexturedQuad(source.getTexture(), 810 - margin - w, 450 - margin - h, 810 - margin, 450 - margin);
+        const float margin = 10, border = 2, w = float(frame.width), h = float(frame.height);
+        const float x0 = w - margin - w / 4, y0 = h - margin - h / 4, x1 = w - margin, y1 = h - margin;
+        // A light frame, so that the thumbnail's edge shows against the
+        // scene's own background; unlit, as Axes leaves lighting on.
+        const Color4f edge(0xF9F6F2);
+        gl.glDisable(GL_LIGHTING);
+        gl.glColor3f(edge.r(), edge.g(), edge.b());
+        gl.glRectf(x0 - border, y0 - border, x1 + border, y1 + border);
+        drawTexturedQuad(source.getTexture(), x0, y0, x1, y1);
     }
     void free() override {}
 
 private:
     Layer& source;
+    Layer& frame;
 };
 
 class Viewer : public Application {
@@ -95,11 +106,11 @@ public:
         freeview->addDrawable(board);
         freeview->addDrawable(axes);
         Layer& scene = addLayer(std::move(freeview));
-        thumbnail = std::make_unique<Thumbnail>(scene);
         scene.getTexture(); // from now on every pass copies the scene
 
         // Depth 0 is drawn after depth 1: the flat layer lies on top.
         Layer& overlay = addLayer2D(0);
+        thumbnail = std::make_unique<Thumbnail>(scene, overlay);
         overlay.addDrawable(*thumbnail);
         controls.alignment = Alignment::Center;
         controls.color = Color4f(0xF9F6F2);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -15,8 +16,9 @@ using Clock = std::chrono::steady_clock;
 const std::string buildDir = E2E_BUILD_DIR;
 
 // Pixels that differ between two shots of the same window, outside the bottom
-// text line.
+// text line; every pixel when the window's size changed in between.
 int changedPixels(const Image& a, const Image& b) {
+    if (a.width != b.width || a.height != b.height) return a.width * a.height;
     int changed = 0;
     for (int y = 0; y < a.height - 40; ++y)
         for (int x = 0; x < a.width; ++x) changed += !near(a.at(x, y), b.at(x, y), 8);
@@ -73,6 +75,26 @@ TEST_F(Example, ViewerTurnsOnRightDragAndZoomsOnTheWheel) {
     const Image zoomed = settled();
     EXPECT_GT(changedPixels(turned, zoomed), 2000) << "a wheel notch did not zoom";
 
+    EXPECT_EQ(quitWithEscape(x_, *child_), 0) << child_->stderrText();
+}
+
+TEST_F(Example, ViewerKeepsItsThumbnailInTheTopRightCornerOfAResizedWindow) {
+    ASSERT_NO_FATAL_FAILURE(start("tandrel-viewer", "Tandrel viewer"));
+    x_.resize(window_, 1200, 700);
+    Image shot = settled();
+    ASSERT_EQ((std::pair{shot.width, shot.height}), (std::pair{1200, 700}));
+    // A quarter of the window's width and height, 10 pixels from the top and
+    // the right, in a frame of 2: the frame covers columns 888 to 1191 and
+    // rows 8 to 186 from the top. Its corners are framed; the pixels just
+    // beyond them, outward and into the thumbnail, are not (the scene runs
+    // right up to the frame, so they may be anything else).
+    const Rgb frame = rgb(0xF9F6F2);
+    for (auto [x, y] : {std::pair{888, 8}, {1191, 8}, {888, 186}, {1191, 186}}) {
+        const int outX = x < 1000 ? -1 : 1, outY = y < 100 ? -1 : 1;
+        EXPECT_TRUE(near(shot.at(x, y), frame, 8)) << "frame corner " << x << ", " << y;
+        EXPECT_FALSE(near(shot.at(x + outX, y + outY), frame, 8)) << "beyond corner " << x << ", " << y;
+        EXPECT_FALSE(near(shot.at(x - 2 * outX, y - 2 * outY), frame, 8)) << "within corner " << x << ", " << y;
+    }
     EXPECT_EQ(quitWithEscape(x_, *child_), 0) << child_->stderrText();
 }
 

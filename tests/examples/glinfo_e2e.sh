@@ -3,6 +3,8 @@
 # says nothing on stderr, and prints its reports, each list as long as its count.
 set -u
 exe="$1"
+# Without a display SDL falls back to a text-mode driver and fails in its own words.
+[ -n "${DISPLAY:-}" ] || { echo "FAIL: display tests need DISPLAY (scripts/test starts a private Xvfb)"; exit 1; }
 out=$(mktemp) err=$(mktemp)
 trap 'rm -f "$out" "$err"' EXIT
 fail() { echo "FAIL: $*"; cat "$out" | head -40; cat "$err"; exit 1; }

@@ -25,6 +25,10 @@ void Layer::resize(std::int32_t newX, std::int32_t newY, std::uint32_t newWidth,
     width = newWidth;
     height = newHeight;
     aspectRatio = aspectOf(width, height);
+    // A capture texture of the old size would copy only the old lower-left
+    // corner of the frame; callers hold the texture, so it changes in place.
+    if (texture && (texture->width != std::int32_t(width) || texture->height != std::int32_t(height)))
+        texture->resize(width, height);
 }
 
 void Layer::draw(double dt) {

@@ -43,6 +43,7 @@ public:
     std::vector<Drawable*> drawables;
     std::vector<Modifier*> modifiers;
 
+    // A capture texture takes the new size too.
     virtual void resize(std::int32_t x, std::int32_t y, std::uint32_t width, std::uint32_t height);
     // The capture texture, made at the layer's size on first use; from then on
     // every pass copies what the layer drew into it.

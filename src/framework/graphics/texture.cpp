@@ -4,6 +4,7 @@
 #include "binding/opengl/glu.hpp"
 #include "binding/util/exception.hpp"
 
+#include <bit>
 #include <string>
 #include <vector>
 
@@ -32,16 +33,7 @@ void setParameters(GLint magFilter, GLint minFilter, GLint wrap) {
 
 } // namespace
 
-Texture::Texture(std::uint32_t width, std::uint32_t height)
-    : width(static_cast<std::int32_t>(width)), height(static_cast<std::int32_t>(height)) {
-    const std::vector<std::uint8_t> transparent(std::size_t(width) * height * 4, 0);
-    gl.glGenTextures(1, &tex);
-    gl.glBindTexture(GL_TEXTURE_2D, tex);
-    // Internal format 4: four components.
-    gl.glTexImage2D(GL_TEXTURE_2D, 0, 4, this->width, this->height, 0, GL_RGBA, GL_UNSIGNED_BYTE, transparent.data());
-    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-}
+Texture::Texture(std::uint32_t width, std::uint32_t height) { resize(width, height); }
 
 void Texture::createFromImage(SuperImage& image, bool buildMipmaps) {
     free();
@@ -62,10 +54,16 @@ void Texture::createFromImage(SuperImage& image, bool buildMipmaps) {
                               std::string(toString(image.pixelFormat())));
     format = uploadFormats[index].format;
     type = uploadFormats[index].type;
+    // Images hold 16-bit samples high byte first, OpenGL reads them in the
+    // machine's order: on a little-endian machine it swaps them for this
+    // upload only.
+    const bool swapBytes = type == GL_UNSIGNED_SHORT && std::endian::native == std::endian::little;
+    if (swapBytes) gl.glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_TRUE);
     // The chain is built either way; the mipmap builder also rescales sizes
     // that are not powers of two.
     glu.gluBuild2DMipmaps(GL_TEXTURE_2D, static_cast<GLint>(format), width, height, format, type,
                           image.pixels().data());
+    if (swapBytes) gl.glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_FALSE);
 }
 
 void Texture::bind(double) {
@@ -91,6 +89,19 @@ void Texture::copyFramebuffer() {
     gl.glBindTexture(GL_TEXTURE_2D, tex);
     gl.glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width, height);
     gl.glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+void Texture::resize(std::uint32_t newWidth, std::uint32_t newHeight) {
+    free();
+    width = static_cast<std::int32_t>(newWidth);
+    height = static_cast<std::int32_t>(newHeight);
+    const std::vector<std::uint8_t> transparent(std::size_t(newWidth) * newHeight * 4, 0);
+    gl.glGenTextures(1, &tex);
+    gl.glBindTexture(GL_TEXTURE_2D, tex);
+    // Internal format 4: four components.
+    gl.glTexImage2D(GL_TEXTURE_2D, 0, 4, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, transparent.data());
+    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
 }
 
 } // namespace tandrel

@@ -34,6 +34,9 @@ public:
     // Copies the frame buffer's lower-left width x height pixels into the
     // whole texture.
     virtual void copyFramebuffer();
+    // Deletes the contents and starts over as the size constructor does, so
+    // that whoever holds this object sees the new size. Left bound.
+    virtual void resize(std::uint32_t width, std::uint32_t height);
 
     std::uint32_t tex = 0;
     // Set by createFromImage: GL_LUMINANCE ... GL_RGBA and

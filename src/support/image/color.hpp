@@ -15,7 +15,8 @@ struct Color4f : Vector4f {
     explicit constexpr Color4f(std::uint32_t packed)
         : Vector4f(float((packed >> 16) & 0xFF) / 255.0f, float((packed >> 8) & 0xFF) / 255.0f,
                    float(packed & 0xFF) / 255.0f, 1.0f) {}
-    // The colour of integer samples of the given bit depth (8 or 16).
+    // The colour of integer samples of the given bit depth (8 or 16). Raises
+    // VandorException for a depth outside 1 to 16.
     static Color4f fromInteger(const Vector4us& samples, std::uint32_t bitDepth);
 
     constexpr float& r() { return x; }
@@ -29,6 +30,7 @@ struct Color4f : Vector4f {
 
     // Samples of the given bit depth: each component clamped to [0, 1] (a
     // not-a-number counts as 0), scaled to 2^bitDepth - 1 and truncated.
+    // Raises VandorException for a depth outside 1 to 16.
     Vector4us toInteger(std::uint32_t bitDepth) const;
 };
 

@@ -1,6 +1,10 @@
 #include "support/image/image.hpp"
 
+#include "binding/util/exception.hpp"
+
 #include <algorithm>
+#include <limits>
+#include <string>
 
 namespace tandrel {
 
@@ -12,9 +16,24 @@ std::string_view toString(PixelFormat format) {
     return index < std::size(names) ? names[index] : std::string_view("Unknown");
 }
 
+namespace {
+
+// Refuses sizes whose byte count wraps around: the wrapped, smaller array
+// would let pixel access run past its end.
+std::size_t byteCount(std::uint32_t width, std::uint32_t height, std::uint32_t bytesPerPixel, PixelFormat format) {
+    constexpr auto max = std::numeric_limits<std::size_t>::max();
+    const std::size_t w = width, h = height, bytes = bytesPerPixel;
+    if (w != 0 && h != 0 && (h > max / w || bytes > max / (w * h)))
+        throw VandorException("Image of " + std::to_string(width) + " x " + std::to_string(height) + " " +
+                              std::string(toString(format)) + " pixels is too large to store");
+    return w * h * bytes;
+}
+
+} // namespace
+
 template <PixelFormat Format>
 Image<Format>::Image(std::uint32_t width, std::uint32_t height)
-    : width_(width), height_(height), pixels_(std::size_t(width) * height * bytesPerPixel(), 0) {}
+    : width_(width), height_(height), pixels_(byteCount(width, height, bytesPerPixel(), Format), 0) {}
 
 template <PixelFormat Format>
 std::unique_ptr<SuperImage> Image<Format>::clone() const {

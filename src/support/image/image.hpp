@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -35,8 +36,9 @@ public:
     virtual std::uint32_t bytesPerPixel() const = 0;
     virtual PixelFormat pixelFormat() const = 0;
     // Row-major, no row padding, channels interleaved, 16-bit samples high
-    // byte first.
-    virtual std::vector<std::uint8_t>& pixels() = 0;
+    // byte first. A view of fixed size: pixel access and uploads rely on the
+    // storage keeping width x height x bytesPerPixel bytes.
+    virtual std::span<std::uint8_t> pixels() = 0;
     virtual std::unique_ptr<SuperImage> clone() const = 0;
     // Coordinates outside the image clamp to the nearest edge pixel. Luminance
     // reads as grey; a format without alpha reads opaque. An image without
@@ -58,7 +60,8 @@ public:
     static constexpr std::uint32_t formatChannels = static_cast<std::uint32_t>(Format) % 4 + 1;
     static constexpr std::uint32_t formatBitDepth = Format >= PixelFormat::L16 ? 16 : 8;
 
-    // Zero-filled.
+    // Zero-filled. Raises VandorException when width x height x
+    // bytesPerPixel does not fit in std::size_t.
     Image(std::uint32_t width, std::uint32_t height);
 
     std::uint32_t width() const override { return width_; }
@@ -67,7 +70,7 @@ public:
     std::uint32_t channelCount() const override { return formatChannels; }
     std::uint32_t bytesPerPixel() const override { return formatBitDepth / 8 * formatChannels; }
     PixelFormat pixelFormat() const override { return Format; }
-    std::vector<std::uint8_t>& pixels() override { return pixels_; }
+    std::span<std::uint8_t> pixels() override { return pixels_; }
     std::unique_ptr<SuperImage> clone() const override;
     Color4f colorAt(std::int32_t x, std::int32_t y) const override;
     void setColorAt(const Color4f& color, std::int32_t x, std::int32_t y) override;

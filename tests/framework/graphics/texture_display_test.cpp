@@ -6,18 +6,20 @@
 #include "fixtures/display.hpp"
 #include "framework/graphics/texture.hpp"
 
+#include <algorithm>
+
 namespace tandrel {
 namespace {
 
-// Level 0 as the driver holds it, as RGB bytes.
-std::vector<std::uint8_t> texels(const Texture& texture) {
+// Level 0 as the driver holds it, as bytes of the given format.
+std::vector<std::uint8_t> texels(const Texture& texture, GLenum format = GL_RGB, std::size_t channels = 3) {
     GLint w = 0, h = 0;
     gl.glBindTexture(GL_TEXTURE_2D, texture.tex);
     gl.glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
     gl.glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
-    std::vector<std::uint8_t> out(std::size_t(w) * std::size_t(h) * 3);
+    std::vector<std::uint8_t> out(std::size_t(w) * std::size_t(h) * channels);
     gl.glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    gl.glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, out.data());
+    gl.glGetTexImage(GL_TEXTURE_2D, 0, format, GL_UNSIGNED_BYTE, out.data());
     return out;
 }
 
@@ -45,7 +47,25 @@ TEST(TextureOnDisplay, CopiesTheFramesLowerLeftAndUploadsUnalignedRows) {
     for (int i = 0; i < 8; ++i) image.setColorAt(Color4f(i / 8.0f, 1 - i / 8.0f, 0.5f, 1), i % 2, i / 2);
     Texture uploaded;
     uploaded.createFromImage(image, false);
-    EXPECT_EQ(texels(uploaded), image.pixels());
+    EXPECT_TRUE(std::ranges::equal(texels(uploaded), image.pixels()));
+}
+
+TEST(TextureOnDisplay, SixteenBitSamplesArriveHighByteFirst) {
+    ASSERT_NO_FATAL_FAILURE(test::requireDisplay());
+    ASSERT_NO_FATAL_FAILURE(test::openTestWindow(64, 64));
+    // Low bytes below 0x80, so that the driver's rounding to its 8-bit
+    // texels keeps the high byte; read byte-swapped, every texel would come
+    // back as the low byte instead.
+    ImageRGBA16 image(2, 2);
+    std::vector<std::uint8_t> high;
+    for (std::size_t i = 0; i < image.pixels().size(); i += 2) {
+        image.pixels()[i] = static_cast<std::uint8_t>(0x90 + i);
+        image.pixels()[i + 1] = static_cast<std::uint8_t>(0x10 + i);
+        high.push_back(image.pixels()[i]);
+    }
+    Texture uploaded;
+    uploaded.createFromImage(image, true);
+    EXPECT_EQ(texels(uploaded, GL_RGBA, 4), high);
 }
 
 } // namespace

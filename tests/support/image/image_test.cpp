@@ -1,5 +1,7 @@
 #include "support/image/image.hpp"
 
+#include "binding/util/exception.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -32,6 +34,8 @@ TEST(Image, EveryFormatKeepsWhatItCanHoldThroughCloneAndBlank) {
         EXPECT_EQ(image.clone()->colorAt(4, 2), want);
         auto blank = image.createBlank(2, 7);
         EXPECT_EQ(blank->pixelFormat(), image.pixelFormat());
+        EXPECT_EQ((std::pair{blank->width(), blank->height()}), (std::pair{2u, 7u}));
+        EXPECT_EQ(blank->pixels().size(), 14 * depth / 8 * channels);
         EXPECT_EQ(blank->colorAt(1, 6), Color4f(0, 0, 0, channels % 2 == 0 ? 0 : 1));
     }
     EXPECT_EQ(toString(PixelFormat::RGBA_FLOAT), "RGBA_FLOAT");
@@ -56,6 +60,25 @@ TEST(Image, SamplesClampAndSitRowMajorHighByteFirst) {
         ImageRGBA16 empty(w, h);
         empty.setColorAt(Color4f(1, 1, 1, 1), 2, 2);
         EXPECT_EQ(empty.colorAt(0, 0), Color4f(0, 0, 0, 0));
+    }
+}
+
+TEST(Image, LuminanceAlphaTakesAlphaFromAlpha) {
+    ImageLA8 image(1, 1);
+    image.setColorAt(Color4f(0.2f, 0.6f, 0, 0.8f), 0, 0);
+    EXPECT_EQ((std::vector<int>{image.pixels()[0], image.pixels()[1]}), (std::vector<int>{51, 204}));
+}
+
+TEST(Image, RefusesWhatItCannotStore) {
+    try {
+        ImageRGBA16 huge(0xFFFFFFFF, 0xFFFFFFFF);
+        ADD_FAILURE() << "a byte count past std::size_t was taken";
+    } catch (const VandorException& e) {
+        EXPECT_STREQ(e.what(), "Image of 4294967295 x 4294967295 RGBA16 pixels is too large to store");
+    }
+    for (std::uint32_t depth : {0u, 17u, 32u}) {
+        EXPECT_THROW(Color4f(1, 1, 1, 1).toInteger(depth), VandorException) << depth;
+        EXPECT_THROW(Color4f::fromInteger({1, 1, 1, 1}, depth), VandorException) << depth;
     }
 }
 
