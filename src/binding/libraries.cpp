@@ -1,4 +1,4 @@
-#include "binding/util/libraries.hpp"
+#include "binding/libraries.hpp"
 
 #include "binding/freetype/freetype.hpp"
 #include "binding/opengl/gl.hpp"
