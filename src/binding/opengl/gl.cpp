@@ -52,6 +52,15 @@ void VandorGLLoader::bindAllSymbols() {
 
 std::size_t VandorGLLoader::boundSymbolCount() const { return boundSlots(gl) + boundSlots(glx); }
 
+void VandorGLLoader::clearSymbols() {
+    clearSlots(gl);
+    clearSlots(glx);
+    loadedVersion_ = 0;
+    extensionStates_.clear();
+    glExtensions_.reset();
+    windowExtensions_.reset();
+}
+
 int VandorGLLoader::loadedVersion() const { return loadedVersion_; }
 
 // Callers depend on the exact wording of these names ("Uknown" included).

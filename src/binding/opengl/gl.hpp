@@ -80,6 +80,11 @@ public:
     int contextVersion() const;
     std::size_t boundSymbolCount() const override;
 
+protected:
+    // Every slot of the OpenGL and GLX tables, and what the context brought:
+    // the version bound and the extension table.
+    void clearSymbols() override;
+
 private:
     void loadVersions(int firstVersion, int lastVersion, int minVersion, const char* noContextMessage);
     void requireContext(const char* message) const;
