@@ -51,7 +51,7 @@ std::vector<std::string> splitLibNames(const std::string& names);
 template <typename Table>
 std::size_t boundSlots(Table& table) {
     std::size_t bound = 0;
-    table.forEachSlot([&bound](void* slot, const char*) {
+    table.forEachSlot([&bound](void* slot, const char*, auto...) {
         void* address;
         std::memcpy(&address, slot, sizeof address);
         bound += address != nullptr;
@@ -61,19 +61,20 @@ std::size_t boundSlots(Table& table) {
 
 template <typename Table>
 void clearSlots(Table& table) {
-    table.forEachSlot([](void* slot, const char*) {
+    table.forEachSlot([](void* slot, const char*, auto...) {
         void* none = nullptr;
         std::memcpy(slot, &none, sizeof none);
     });
 }
 
-// The loader of a library whose every listed entry point must exist.
+// The loader of a library whose table says of each entry point whether it
+// must exist: those newer than the release the program is built for may not.
 template <typename Table>
 class TableLoader : public SharedLibLoader {
 public:
     TableLoader(std::string libNames, Table& table) : SharedLibLoader(std::move(libNames)), table(table) {}
     void bindAllSymbols() override {
-        table.forEachSlot([this](void* slot, const char* name) { bindSymbol(slot, name); });
+        table.forEachSlot([this](void* slot, const char* name, bool mustExist) { bindSymbol(slot, name, mustExist); });
     }
     std::size_t boundSymbolCount() const override { return boundSlots(table); }
 
