@@ -3,6 +3,7 @@
 
 #include "binding/util/exception.hpp"
 #include "fixtures/fakeglx.hpp"
+#include "fixtures/recorder.hpp"
 
 #include <cstring>
 #include <optional>
@@ -86,6 +87,20 @@ TEST_F(ExtendedVersions, ModernVersionsBindFrom30UpToTheContext) {
     Fake::version = "2.1 Fake";
     EXPECT_EQ(test::failureOf([] { vandorGL().loadModernVersions(30); }),
               "Required GL version OpenGL Version 3.0 is not available.");
+}
+
+// SDL 2 offscreen or on Wayland: GLX holds no context, EGL does, and the
+// procedure lookup and the window-system extensions are EGL's.
+TEST_F(ExtendedVersions, AnEGLContextIsFoundAndAskedThroughEGL) {
+    fake->useEGL();
+    Fake::version = "1.2 Fake";
+    Fake::windowExtensions = "EGL_KHR_surfaceless_context";
+    test::calls().clear();
+    ASSERT_TRUE(vandorGL().hasContext());
+    vandorGL().loadExtendedVersions(12);
+    EXPECT_TRUE(vandorGL().isExtensionSupported("EGL_KHR_surfaceless_context"));
+    EXPECT_EQ(test::callsNamed("glXGetProcAddressARB").size(), 0u);
+    EXPECT_EQ(test::callsNamed("eglGetProcAddress").size(), 4u); // OpenGL 1.2's four
 }
 
 TEST_F(ExtendedVersions, RefusesAnOlderContextOrNoneAtAll) {
