@@ -2,9 +2,9 @@
 
 // One real OpenGL window per benchmark program, for what needs the driver.
 
+#include "binding/libraries.hpp"
 #include "binding/opengl/gl.hpp"
 #include "binding/sdl/sdl.hpp"
-#include "binding/util/libraries.hpp"
 
 namespace tandrel::bench {
 

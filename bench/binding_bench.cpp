@@ -3,10 +3,10 @@
 // start-up spends on the binding. Needs an X display: run it under Xvfb.
 
 #include "binding/freetype/freetype.hpp"
+#include "binding/libraries.hpp"
 #include "binding/opengl/gl.hpp"
 #include "binding/opengl/glu.hpp"
 #include "binding/sdl/sdl.hpp"
-#include "binding/util/libraries.hpp"
 
 #include <benchmark/benchmark.h>
 

@@ -28,7 +28,7 @@ inline void installNoOpGL() {
 #define TANDREL_GL_VERSION(version, name) gl.name = &NoOp<decltype(gl.name)>::call;
 #include "binding/opengl/gl_versions.inc"
 #undef TANDREL_GL_VERSION
-#define TANDREL_GLU(name) glu.name = &NoOp<decltype(glu.name)>::call;
+#define TANDREL_GLU(name, mustExist) glu.name = &NoOp<decltype(glu.name)>::call;
 #include "binding/opengl/glu_functions.inc"
 #undef TANDREL_GLU
 }

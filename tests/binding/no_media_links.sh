@@ -6,7 +6,7 @@ status=0
 checked=0
 while IFS= read -r exe; do
   checked=$((checked + 1))
-  if ldd "$exe" | grep -E 'lib(SDL|GL|GLU|freetype)[.-]'; then
+  if ldd "$exe" | grep -E 'lib(SDL|GL|GLU|EGL|freetype)[.-]'; then
     echo "$exe links a media library"
     status=1
   fi

@@ -8,13 +8,13 @@ namespace tandrel {
 
 // Every FreeType 2 entry point; empty until bound.
 struct FTTable {
-#define TANDREL_FT(name) decltype(&::name) name = nullptr;
+#define TANDREL_FT(name, mustExist) decltype(&::name) name = nullptr;
 #include "binding/freetype/ft_functions.inc"
 #undef TANDREL_FT
 
     template <typename F>
     void forEachSlot(F&& f) {
-#define TANDREL_FT(name) f(static_cast<void*>(&name), #name);
+#define TANDREL_FT(name, mustExist) f(static_cast<void*>(&name), #name, mustExist);
 #include "binding/freetype/ft_functions.inc"
 #undef TANDREL_FT
     }

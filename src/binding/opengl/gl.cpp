@@ -1,5 +1,6 @@
 #include "binding/opengl/gl.hpp"
 
+#include "binding/opengl/egl.hpp"
 #include "binding/opengl/glx.hpp"
 #include "binding/util/exception.hpp"
 
@@ -52,6 +53,15 @@ void VandorGLLoader::bindAllSymbols() {
 
 std::size_t VandorGLLoader::boundSymbolCount() const { return boundSlots(gl) + boundSlots(glx); }
 
+void VandorGLLoader::clearSymbols() {
+    clearSlots(gl);
+    clearSlots(glx);
+    loadedVersion_ = 0;
+    extensionStates_.clear();
+    glExtensions_.reset();
+    windowExtensions_.reset();
+}
+
 int VandorGLLoader::loadedVersion() const { return loadedVersion_; }
 
 // Callers depend on the exact wording of these names ("Uknown" included).
@@ -74,7 +84,13 @@ std::string VandorGLLoader::versionString(int version) const {
     }
 }
 
-bool VandorGLLoader::hasContext() const { return glx.glXGetCurrentContext && glx.glXGetCurrentContext() != nullptr; }
+VandorGLLoader::WindowSystem VandorGLLoader::currentWindowSystem() const {
+    if (glx.glXGetCurrentContext && glx.glXGetCurrentContext()) return WindowSystem::GLX;
+    if (egl.eglGetCurrentContext && egl.eglGetCurrentContext() != EGL_NO_CONTEXT) return WindowSystem::EGL;
+    return WindowSystem::Neither;
+}
+
+bool VandorGLLoader::hasContext() const { return currentWindowSystem() != WindowSystem::Neither; }
 
 void VandorGLLoader::requireContext(const char* message) const {
     if (!hasContext()) throw VandorException(message);
@@ -85,8 +101,12 @@ int VandorGLLoader::contextVersion() const {
 }
 
 void* VandorGLLoader::contextSymbol(const std::string& name) const {
-    __GLXextFuncPtr found =
-        glx.glXGetProcAddressARB ? glx.glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name.c_str())) : nullptr;
+    // Both lookups hand back a void (*)(void).
+    __GLXextFuncPtr found = nullptr;
+    if (currentWindowSystem() == WindowSystem::EGL)
+        found = egl.eglGetProcAddress ? egl.eglGetProcAddress(name.c_str()) : nullptr;
+    else if (glx.glXGetProcAddressARB)
+        found = glx.glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name.c_str()));
     void* address;
     std::memcpy(&address, &found, sizeof address);
     return address;

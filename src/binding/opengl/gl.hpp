@@ -60,7 +60,7 @@ public:
     // Sorted names of the others, each followed by why it is not loaded.
     virtual std::vector<std::string> notLoadedExtensionNames() const;
     // Whether the driver lists the name as a whole entry of GL_EXTENSIONS or,
-    // failing that, of the window system's extension string.
+    // failing that, of the extension string of the context's window system.
     virtual bool isExtensionSupported(const std::string& name);
     virtual bool isExtensionLoaded(const std::string& name) const;
     virtual GLExtensionState extensionState(const std::string& name) const;
@@ -71,8 +71,9 @@ public:
     virtual void loadModernVersions(int minVersion);
     // "OpenGL Version 1.2" for 12, "OpenGL Version None" for 0.
     virtual std::string versionString(int version) const;
+    // Whether GLX or EGL has a current context.
     virtual bool hasContext() const;
-    // Binds through the window system's lookup for the current context; a
+    // Binds through the lookup of the current context's window system; a
     // missing optional entry point leaves the slot as it was.
     virtual void bindContextSymbol(void* slot, const std::string& name, bool mustExist);
 
@@ -80,10 +81,21 @@ public:
     int contextVersion() const;
     std::size_t boundSymbolCount() const override;
 
+protected:
+    // Every slot of the OpenGL and GLX tables, and what the context brought:
+    // the version bound and the extension table.
+    void clearSymbols() override;
+
 private:
+    // Where SDL made the context: GLX under SDL 1.2 on X11, EGL under
+    // sdl12-compat over SDL 2 on Wayland or offscreen. Asked of both, since
+    // the one holding no context answers null.
+    enum class WindowSystem { Neither, GLX, EGL };
+    WindowSystem currentWindowSystem() const;
     void loadVersions(int firstVersion, int lastVersion, int minVersion, const char* noContextMessage);
     void requireContext(const char* message) const;
-    // The window system's address for a name, nullptr when it has none.
+    // The address the context's window system gives a name, nullptr when it
+    // has none; GLX's lookup while no context is current.
     void* contextSymbol(const std::string& name) const;
     const std::unordered_set<std::string>& windowSystemExtensions();
 

@@ -3,6 +3,7 @@
 
 #include "binding/opengl/gl.hpp"
 
+#include "binding/opengl/egl.hpp"
 #include "binding/opengl/glx.hpp"
 #include "binding/util/exception.hpp"
 
@@ -126,8 +127,14 @@ bool VandorGLLoader::isExtensionSupported(const std::string& name) {
     return glExtensions_->count(name) || windowSystemExtensions().count(name);
 }
 
-// Asked only when GL_EXTENSIONS does not list a name, and then once.
+// Asked only when GL_EXTENSIONS does not list a name, and then once: EGL's
+// string for the current display where EGL holds the context, else GLX's.
 const std::unordered_set<std::string>& VandorGLLoader::windowSystemExtensions() {
+    if (!windowExtensions_ && currentWindowSystem() == WindowSystem::EGL) {
+        EGLDisplay display = egl.eglGetCurrentDisplay ? egl.eglGetCurrentDisplay() : EGL_NO_DISPLAY;
+        windowExtensions_ = entriesOf(
+            display != EGL_NO_DISPLAY && egl.eglQueryString ? egl.eglQueryString(display, EGL_EXTENSIONS) : nullptr);
+    }
     if (!windowExtensions_) {
         Display* display = glx.glXGetCurrentDisplay ? glx.glXGetCurrentDisplay() : nullptr;
         int screen = 0;

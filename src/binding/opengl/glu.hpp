@@ -7,13 +7,13 @@ namespace tandrel {
 
 // Every GLU entry point; empty until bound.
 struct GLUTable {
-#define TANDREL_GLU(name) decltype(&::name) name = nullptr;
+#define TANDREL_GLU(name, mustExist) decltype(&::name) name = nullptr;
 #include "binding/opengl/glu_functions.inc"
 #undef TANDREL_GLU
 
     template <typename F>
     void forEachSlot(F&& f) {
-#define TANDREL_GLU(name) f(static_cast<void*>(&name), #name);
+#define TANDREL_GLU(name, mustExist) f(static_cast<void*>(&name), #name, mustExist);
 #include "binding/opengl/glu_functions.inc"
 #undef TANDREL_GLU
     }

@@ -8,13 +8,13 @@ namespace tandrel {
 
 // Every SDL 1.2 entry point; empty until bound.
 struct SDLTable {
-#define TANDREL_SDL(name) decltype(&::name) name = nullptr;
+#define TANDREL_SDL(name, mustExist) decltype(&::name) name = nullptr;
 #include "binding/sdl/sdl_functions.inc"
 #undef TANDREL_SDL
 
     template <typename F>
     void forEachSlot(F&& f) {
-#define TANDREL_SDL(name) f(static_cast<void*>(&name), #name);
+#define TANDREL_SDL(name, mustExist) f(static_cast<void*>(&name), #name, mustExist);
 #include "binding/sdl/sdl_functions.inc"
 #undef TANDREL_SDL
     }

@@ -28,10 +28,18 @@ void SharedLibLoader::load(const std::string& names) { load(splitLibNames(names)
 void SharedLibLoader::load(const std::vector<std::string>& names) {
     if (lib.isLoaded()) return;
     lib.load(names);
-    bindAllSymbols();
+    try {
+        bindAllSymbols();
+    } catch (...) {
+        unload();
+        throw;
+    }
 }
 
-void SharedLibLoader::unload() { lib.unload(); }
+void SharedLibLoader::unload() {
+    clearSymbols();
+    lib.unload();
+}
 bool SharedLibLoader::isLoaded() const { return lib.isLoaded(); }
 void* SharedLibLoader::loadSymbol(const std::string& name) { return lib.loadSymbol(name, true); }
 SharedLib& SharedLibLoader::sharedLib() { return lib; }

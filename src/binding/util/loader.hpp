@@ -21,7 +21,10 @@ public:
     virtual void load();
     // From a comma-separated list; blanks around each name are ignored.
     virtual void load(const std::string& names);
+    // A bind that raises leaves the library unloaded and every slot empty, so
+    // that the next load tries again instead of finding a half-bound table.
     virtual void load(const std::vector<std::string>& names);
+    // Empties the slots as well: none may point into a library that is gone.
     virtual void unload();
     virtual bool isLoaded() const;
     virtual void bindAllSymbols() = 0;
@@ -34,6 +37,9 @@ public:
     virtual std::size_t boundSymbolCount() const = 0;
 
 protected:
+    // Empties every slot that bindAllSymbols (or a later bind) may have filled.
+    virtual void clearSymbols() = 0;
+
     std::string libNames;
     SharedLib lib;
 };
@@ -45,7 +51,7 @@ std::vector<std::string> splitLibNames(const std::string& names);
 template <typename Table>
 std::size_t boundSlots(Table& table) {
     std::size_t bound = 0;
-    table.forEachSlot([&bound](void* slot, const char*) {
+    table.forEachSlot([&bound](void* slot, const char*, auto...) {
         void* address;
         std::memcpy(&address, slot, sizeof address);
         bound += address != nullptr;
@@ -53,15 +59,27 @@ std::size_t boundSlots(Table& table) {
     return bound;
 }
 
-// The loader of a library whose every listed entry point must exist.
+template <typename Table>
+void clearSlots(Table& table) {
+    table.forEachSlot([](void* slot, const char*, auto...) {
+        void* none = nullptr;
+        std::memcpy(slot, &none, sizeof none);
+    });
+}
+
+// The loader of a library whose table says of each entry point whether it
+// must exist: those newer than the release the program is built for may not.
 template <typename Table>
 class TableLoader : public SharedLibLoader {
 public:
     TableLoader(std::string libNames, Table& table) : SharedLibLoader(std::move(libNames)), table(table) {}
     void bindAllSymbols() override {
-        table.forEachSlot([this](void* slot, const char* name) { bindSymbol(slot, name); });
+        table.forEachSlot([this](void* slot, const char* name, bool mustExist) { bindSymbol(slot, name, mustExist); });
     }
     std::size_t boundSymbolCount() const override { return boundSlots(table); }
+
+protected:
+    void clearSymbols() override { clearSlots(table); }
 
 private:
     Table& table;

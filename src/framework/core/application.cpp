@@ -1,9 +1,9 @@
 #include "framework/core/application.hpp"
 
+#include "binding/libraries.hpp"
 #include "binding/opengl/gl.hpp"
 #include "binding/sdl/sdl.hpp"
 #include "binding/util/exception.hpp"
-#include "binding/util/libraries.hpp"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,12 +1,9 @@
 // gtest first: the GLX header brings in Xlib, whose macros clash with it.
 #include <gtest/gtest.h>
 
-#include "binding/freetype/freetype.hpp"
-#include "binding/opengl/glu.hpp"
-#include "binding/sdl/sdl.hpp"
 #include "binding/util/exception.hpp"
-#include "binding/util/libraries.hpp"
 #include "fixtures/fakeglx.hpp"
+#include "fixtures/recorder.hpp"
 
 #include <cstring>
 #include <optional>
@@ -29,43 +26,6 @@ TEST(GLVersion, Names) {
     EXPECT_EQ(vandorGL().versionString(12), "OpenGL Version 1.2");
     EXPECT_EQ(vandorGL().versionString(40), "OpenGL Version 4.0");
     EXPECT_EQ(vandorGL().versionString(16), "Uknown OpenGL Version");
-}
-
-TEST(MediaLibraries, AllFourLoadFromTheirDefaultLists) {
-    loadMediaLibraries();
-    EXPECT_EQ(vandorGL().sharedLib().name(), "libGL.so.1");
-    EXPECT_TRUE(vandorGLU().isLoaded());
-    EXPECT_TRUE(vandorSDL().isLoaded());
-    EXPECT_TRUE(vandorFT().isLoaded());
-    EXPECT_NE(gl.glClear, nullptr);
-    EXPECT_NE(glu.gluPerspective, nullptr);
-    EXPECT_NE(sdl.SDL_Init, nullptr);
-    EXPECT_NE(ft.FT_Init_FreeType, nullptr);
-    EXPECT_EQ(vandorGL().loadedVersion(), 11);
-}
-
-// Start-up binds every listed name that must exist: none may be one the
-// installed library leaves out. GLX's are optional (glvnd leaves out a few
-// vendor ones that GL/glx.h declares); those the loader calls must be there.
-TEST(MediaLibraries, ExportEveryListedName) {
-    loadMediaLibraries();
-    std::vector<std::string> missing;
-    auto check = [&missing](SharedLibLoader& loader, const char* name) {
-        if (!loader.sharedLib().loadSymbol(name, false)) missing.push_back(loader.sharedLib().name() + " " + name);
-    };
-    auto checkTable = [&check](SharedLibLoader& loader, auto& table) {
-        table.forEachSlot([&](void*, const char* name) { check(loader, name); });
-    };
-    checkTable(vandorGLU(), glu);
-    checkTable(vandorSDL(), sdl);
-    checkTable(vandorFT(), ft);
-#define TANDREL_GL(name) check(vandorGL(), #name);
-#include "binding/opengl/gl_functions.inc"
-#undef TANDREL_GL
-    for (const char* name : {"glXGetProcAddressARB", "glXGetCurrentContext", "glXGetCurrentDisplay", "glXQueryContext",
-                             "glXQueryExtensionsString"})
-        check(vandorGL(), name);
-    EXPECT_EQ(missing, std::vector<std::string>{});
 }
 
 using Fake = test::FakeWindowSystem;
@@ -127,6 +87,20 @@ TEST_F(ExtendedVersions, ModernVersionsBindFrom30UpToTheContext) {
     Fake::version = "2.1 Fake";
     EXPECT_EQ(test::failureOf([] { vandorGL().loadModernVersions(30); }),
               "Required GL version OpenGL Version 3.0 is not available.");
+}
+
+// SDL 2 offscreen or on Wayland: GLX holds no context, EGL does, and the
+// procedure lookup and the window-system extensions are EGL's.
+TEST_F(ExtendedVersions, AnEGLContextIsFoundAndAskedThroughEGL) {
+    fake->useEGL();
+    Fake::version = "1.2 Fake";
+    Fake::windowExtensions = "EGL_KHR_surfaceless_context";
+    test::calls().clear();
+    ASSERT_TRUE(vandorGL().hasContext());
+    vandorGL().loadExtendedVersions(12);
+    EXPECT_TRUE(vandorGL().isExtensionSupported("EGL_KHR_surfaceless_context"));
+    EXPECT_EQ(test::callsNamed("glXGetProcAddressARB").size(), 0u);
+    EXPECT_EQ(test::callsNamed("eglGetProcAddress").size(), 4u); // OpenGL 1.2's four
 }
 
 TEST_F(ExtendedVersions, RefusesAnOlderContextOrNoneAtAll) {

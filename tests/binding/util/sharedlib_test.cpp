@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "binding/freetype/freetype.hpp"
+#include "fixtures/fakeglx.hpp"
+
 #include <cmath>
 
 namespace tandrel {
@@ -73,6 +76,7 @@ struct MathLoader : SharedLibLoader {
         ++bindings;
     }
     std::size_t boundSymbolCount() const override { return (cosine != nullptr) + (optional != nullptr); }
+    void clearSymbols() override { cosine = optional = nullptr; }
     double (*cosine)(double) = nullptr;
     double (*optional)(double) = nullptr;
     int bindings = 0;
@@ -91,6 +95,26 @@ TEST(SharedLibLoader, LoadsFromItsCommaSeparatedListAndBindsOnce) {
     EXPECT_NE(loader.loadSymbol("sin"), nullptr);
     loader.unload();
     EXPECT_FALSE(loader.isLoaded());
+}
+
+// A bind that raised once must raise again, not pass for loaded with half
+// a table; and no slot may outlive the library it points into.
+TEST(SharedLibLoader, AFailedBindAndUnloadLeaveItUnloadedWithItsSlotsEmpty) {
+    test::FakeWindowSystem fake;
+    test::FakedLookup<VandorFTLoader> loader;
+    test::FakeWindowSystem::missing = {"FT_Done_Glyph"}; // after FT_Init_FreeType in the list
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        SCOPED_TRACE(attempt);
+        EXPECT_THROW(loader.load(), SymbolLoadException);
+        EXPECT_FALSE(loader.isLoaded());
+        EXPECT_EQ(loader.boundSymbolCount(), 0u);
+    }
+    test::FakeWindowSystem::missing.clear();
+    loader.load();
+    EXPECT_NE(ft.FT_Init_FreeType, nullptr);
+    loader.unload();
+    EXPECT_FALSE(loader.isLoaded());
+    EXPECT_EQ(loader.boundSymbolCount(), 0u);
 }
 
 // dlopen("") would hand back the program itself and pass it off as the library.

@@ -6,7 +6,7 @@
 
 #include "framework/core/application.hpp"
 
-#include "binding/util/libraries.hpp"
+#include "binding/libraries.hpp"
 #include "fixtures/fakeglx.hpp"
 #include "fixtures/recorder.hpp"
 

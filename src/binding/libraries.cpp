@@ -1,9 +1,11 @@
-#include "binding/util/libraries.hpp"
+#include "binding/libraries.hpp"
 
 #include "binding/freetype/freetype.hpp"
+#include "binding/opengl/egl.hpp"
 #include "binding/opengl/gl.hpp"
 #include "binding/opengl/glu.hpp"
 #include "binding/sdl/sdl.hpp"
+#include "binding/util/exception.hpp"
 
 #include <dlfcn.h>
 #include <link.h>
@@ -15,6 +17,12 @@ void loadMediaLibraries() {
     vandorGLU().load();
     vandorSDL().load();
     vandorFT().load();
+    // Only a context that SDL makes through EGL needs it; a system without
+    // libEGL makes none.
+    try {
+        vandorEGL().load();
+    } catch (const SharedLibLoadException&) {
+    }
 }
 
 void pinLoadedLibraries() {
