@@ -10,7 +10,7 @@ trap 'rm -rf "$scratch"' EXIT
 
 # Only what configuring the programs needs; neither tests nor benchmarks.
 mkdir "$scratch/src"
-cp -r "$source_dir"/{CMakeLists.txt,src,examples,dist,locale} "$scratch/src/"
+cp -r "$source_dir"/{CMakeLists.txt,cmake,src,examples,dist,locale} "$scratch/src/"
 "$cmake" -S "$scratch/src" -B "$scratch/build" -DTANDREL_TESTS=OFF -DTANDREL_BENCH=OFF >/dev/null &&
   "$cmake" --build "$scratch/build" --target stage_data >/dev/null || { echo "FAIL: the first build did not stage"; exit 1; }
 rm "$scratch/src/locale/nl_NL.lang"
