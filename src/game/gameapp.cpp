@@ -34,13 +34,16 @@ std::optional<Direction> rightPlayerDirection(std::int32_t key) {
 
 } // namespace
 
-GameApp::GameApp() : Application(810, 450, "Tandrel", 12) {
+GameApp::GameApp(bool fullscreen)
+    : Application(810, 450, "Tandrel", 12, {.fullscreen = fullscreen, .fullscreenKeys = true, .requireDisplay = true}) {
     clearColor = Color4f(0xBBADA0);
     // Everything is drawn in painter's order, later over earlier.
     gl.glDisable(GL_LIGHTING);
     gl.glDisable(GL_DEPTH_TEST);
     gl.glDisable(GL_CULL_FACE);
     layer = &addLayer2D(0);
+    // The scene keeps its geometry and fills whatever window it is given.
+    layer->setLogicalSize(810, 450);
     largeFont = std::make_unique<FreeTypeFont>(fontPath, 27);
     smallFont = std::make_unique<FreeTypeFont>(fontPath, 16);
     leftBoard = std::make_unique<Board>(*largeFont, *smallFont);
@@ -55,16 +58,37 @@ GameApp::GameApp() : Application(810, 450, "Tandrel", 12) {
 void GameApp::onKeyDown() {
     Application::onKeyDown();
     const std::int32_t key = eventManager->eventKey;
-    if (leftBoard->gameOver && rightBoard->gameOver) {
-        // matchOver is set only when a frame has decided the match, so an
-        // Enter queued behind the last move of the match does nothing.
-        if (matchOver && key == keyReturn) restart();
-        return;
-    }
-    if (!leftBoard->gameOver)
-        if (auto dir = leftPlayerDirection(key)) leftBoard->move(*dir);
-    if (!rightBoard->gameOver)
-        if (auto dir = rightPlayerDirection(key)) rightBoard->move(*dir);
+    if (key == keyReturn && !fullscreenShortcut()) confirm();
+    if (auto dir = leftPlayerDirection(key)) steer(0, *dir);
+    if (auto dir = rightPlayerDirection(key)) steer(1, *dir);
+}
+
+// Any button: SDL 1.2 numbers a pad's buttons as its driver does, so no number
+// names a face button or Start on every pad.
+void GameApp::onJoyButtonDown() {
+    Application::onJoyButtonDown();
+    confirm();
+}
+
+void GameApp::onJoyAxisMotion() {
+    Application::onJoyAxisMotion();
+    if (auto move = gamepads.axisMotion(*eventManager)) steer(move->board, move->dir);
+}
+
+void GameApp::onJoyHatMotion() {
+    Application::onJoyHatMotion();
+    if (auto move = gamepads.hatMotion(*eventManager)) steer(move->board, move->dir);
+}
+
+void GameApp::steer(std::size_t board, Direction dir) {
+    Board& steered = board == 0 ? *leftBoard : *rightBoard;
+    if (!steered.gameOver) steered.move(dir);
+}
+
+void GameApp::confirm() {
+    // matchOver is set only when a frame has decided the match, so an Enter
+    // queued behind the last move of the match does nothing.
+    if (matchOver) restart();
 }
 
 void GameApp::onUpdate() {

@@ -67,8 +67,9 @@ struct BoardView {
 
 // Cell (x, y) is centred at board + (50 + 100 x, 400 - 100 y) with y upward,
 // so its X row is 450 minus that. The sample keeps clear of the number glyph.
-std::pair<int, int> cellSample(int board, int x, int y) {
-    return {boardLeft[board] + 50 + 100 * x - 35, windowHeight - (400 - 100 * y) - 35};
+// A window `scale` times the scene's size shows everything `scale` times as far.
+std::pair<int, int> cellSample(int board, int x, int y, int scale = 1) {
+    return {scale * (boardLeft[board] + 50 + 100 * x - 35), scale * (windowHeight - (400 - 100 * y) - 35)};
 }
 
 int valueOf(Rgb c) {
@@ -92,14 +93,14 @@ Overlay overlayOf(const Image& image, int board) {
     return seen[0] == seen[1] ? seen[0] : Overlay::Unclear;
 }
 
-BoardView readBoard(const Image& image, int board) {
+BoardView readBoard(const Image& image, int board, int scale = 1) {
     BoardView view;
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x) {
-            auto [px, py] = cellSample(board, x, y);
+            auto [px, py] = cellSample(board, x, y, scale);
             view.cells[std::size_t(x + 4 * y)] = valueOf(image.at(px, py));
         }
-    view.overlay = overlayOf(image, board);
+    view.overlay = scale == 1 ? overlayOf(image, board) : Overlay::Unclear;
     return view;
 }
 
@@ -294,6 +295,23 @@ TEST_F(GameTest, RandomPlayEndsInResultsAndEnterDealsAFreshMatch) {
 
     EXPECT_EQ(quitWithEscape(x_, *child_), 0);
     EXPECT_EQ(child_->stderrText(), "");
+}
+
+TEST_F(GameTest, AWindowTwiceAsLargeShowsEveryTileTwiceAsFar) {
+    auto small = steadyBoards();
+    ASSERT_TRUE(small);
+    x_.resize(window_, 1620, 900);
+    // The strip between the boards, and the far corner, drawn at twice the size.
+    auto large = waitFor([](const Image& image) {
+        return image.width == 1620 && image.height == 900 && near(image.at(810, 400), background, tolerance) &&
+               valueOf(image.at(2 * 765, 2 * 85)) >= 0;
+    });
+    ASSERT_TRUE(large) << "the scene never filled the larger window";
+    for (int b = 0; b < 2; ++b) {
+        SCOPED_TRACE("board " + std::to_string(b + 1));
+        EXPECT_EQ(readBoard(*large, b, 2).cells, (*small)[std::size_t(b)].cells);
+    }
+    EXPECT_EQ(quitWithEscape(x_, *child_), 0);
 }
 
 TEST_F(GameTest, ClosingTheWindowEndsTheProgramNormally) {

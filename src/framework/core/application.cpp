@@ -7,24 +7,32 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 namespace tandrel {
 
 namespace {
 constexpr Uint32 videoFlags = SDL_OPENGL | SDL_RESIZABLE;
+constexpr Uint32 fullscreenFlags = SDL_OPENGL | SDL_FULLSCREEN;
 constexpr int escapeKey = SDLK_ESCAPE;
+
+bool showsNothing(const char* driver) {
+    return std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
+}
 
 std::string sdlError() { return sdl.SDL_GetError(); }
 } // namespace
 
-Application::Application(std::uint32_t width, std::uint32_t height, const std::string& caption, int minGLVersion)
-    : width(width), height(height) {
+Application::Application(std::uint32_t width, std::uint32_t height, const std::string& caption, int minGLVersion,
+                         WindowOptions options)
+    : width(width), height(height), options(options) {
     loadMediaLibraries();
 
     if (sdl.SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) < 0)
         throw VandorException("Failed to init SDL: " + sdlError());
     pinLoadedLibraries();
     try {
+        if (options.requireDisplay) refuseInvisibleDriver();
         openWindow(caption, minGLVersion);
         addEventHandlers();
     } catch (...) {
@@ -34,6 +42,15 @@ Application::Application(std::uint32_t width, std::uint32_t height, const std::s
         sdl.SDL_Quit();
         throw;
     }
+}
+
+void Application::refuseInvisibleDriver() {
+    char driver[32] = {};
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    if (sdl.SDL_VideoDriverName(driver, sizeof driver) && showsNothing(driver) && !(asked && *asked))
+        throw VandorException(
+            "No display found: set DISPLAY or WAYLAND_DISPLAY, or name a video driver in "
+            "SDL_VIDEODRIVER");
 }
 
 void Application::openWindow(const std::string& caption, int minGLVersion) {
@@ -48,7 +65,18 @@ void Application::openWindow(const std::string& caption, int minGLVersion) {
     setenv("SDL_VIDEO_WINDOW_POS", "", 1);
     setenv("SDL_VIDEO_CENTERED", "1", 1);
 
-    if (!sdl.SDL_SetVideoMode(static_cast<int>(width), static_cast<int>(height), 0, videoFlags))
+    windowedWidth = static_cast<std::int32_t>(width);
+    windowedHeight = static_cast<std::int32_t>(height);
+    // Only before the first mode is set does SDL report the desktop's size.
+    if (options.fullscreen || options.fullscreenKeys) {
+        const SDL_VideoInfo* info = sdl.SDL_GetVideoInfo();
+        desktopWidth = info ? info->current_w : 0;
+        desktopHeight = info ? info->current_h : 0;
+    }
+    fullscreen = options.fullscreen && desktopWidth > 0 && desktopHeight > 0;
+    const std::int32_t w = fullscreen ? desktopWidth : windowedWidth;
+    const std::int32_t h = fullscreen ? desktopHeight : windowedHeight;
+    if (!sdl.SDL_SetVideoMode(w, h, 0, fullscreen ? fullscreenFlags : videoFlags))
         throw VandorException("Failed to set video mode: " + sdlError());
     pinLoadedLibraries(); // again: the context brought the driver's libraries
     sdl.SDL_WM_SetCaption(caption.c_str(), nullptr);
@@ -72,7 +100,8 @@ void Application::openWindow(const std::string& caption, int minGLVersion) {
 }
 
 void Application::addEventHandlers() {
-    eventManager = std::make_unique<EventManager>(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height));
+    eventManager = std::make_unique<EventManager>(fullscreen ? desktopWidth : windowedWidth,
+                                                  fullscreen ? desktopHeight : windowedHeight);
     // Through lambdas, so the overrides of the most derived class run even
     // though they are registered from the base constructor.
     eventManager->addHandler(EventType::Quit, [this] { exit(); });
@@ -81,6 +110,10 @@ void Application::addEventHandlers() {
     eventManager->addHandler(EventType::KeyUp, [this] { onKeyUp(); });
     eventManager->addHandler(EventType::MouseButtonDown, [this] { onMouseButtonDown(); });
     eventManager->addHandler(EventType::MouseButtonUp, [this] { onMouseButtonUp(); });
+    eventManager->addHandler(EventType::JoystickButtonDown, [this] { onJoyButtonDown(); });
+    eventManager->addHandler(EventType::JoystickButtonUp, [this] { onJoyButtonUp(); });
+    eventManager->addHandler(EventType::JoystickAxisMotion, [this] { onJoyAxisMotion(); });
+    eventManager->addHandler(EventType::JoystickHatMotion, [this] { onJoyHatMotion(); });
 }
 
 Application::~Application() = default;
@@ -93,7 +126,8 @@ Layer& Application::addLayer(std::unique_ptr<Layer> layer) {
 }
 
 Layer& Application::addWindowLayer(LayerType type, std::int32_t depth) {
-    auto layer = std::make_unique<Layer>(0, 0, width, height, type, depth);
+    auto layer = std::make_unique<Layer>(0, 0, static_cast<std::uint32_t>(eventManager->windowWidth),
+                                         static_cast<std::uint32_t>(eventManager->windowHeight), type, depth);
     layer->autoResize = true;
     return addLayer(std::move(layer));
 }
@@ -108,10 +142,35 @@ void Application::sortLayers() {
 
 void Application::exit() { eventManager->running = false; }
 
-void Application::onResize() {
-    const int w = eventManager->windowWidth;
-    const int h = eventManager->windowHeight;
-    if (!sdl.SDL_SetVideoMode(w, h, 0, videoFlags)) throw VandorException("failed to set video mode: " + sdlError());
+void Application::onResize() { setVideoMode(eventManager->windowWidth, eventManager->windowHeight); }
+
+void Application::setFullscreen(bool on) {
+    if (on == fullscreen) return;
+    if (on) {
+        windowedWidth = eventManager->windowWidth;
+        windowedHeight = eventManager->windowHeight;
+    }
+    fullscreen = on;
+    const bool desktopKnown = desktopWidth > 0 && desktopHeight > 0;
+    if (on && desktopKnown)
+        setVideoMode(desktopWidth, desktopHeight);
+    else
+        setVideoMode(windowedWidth, windowedHeight);
+}
+
+bool Application::fullscreenShortcut() const {
+    if (!options.fullscreenKeys) return false;
+    const std::int32_t key = eventManager->eventKey;
+    const bool alt = eventManager->keyPressed[SDLK_LALT] || eventManager->keyPressed[SDLK_RALT];
+    return key == SDLK_F11 || (key == SDLK_RETURN && alt);
+}
+
+void Application::setVideoMode(std::int32_t w, std::int32_t h) {
+    if (!sdl.SDL_SetVideoMode(w, h, 0, fullscreen ? fullscreenFlags : videoFlags))
+        throw VandorException("failed to set video mode: " + sdlError());
+    // SDL raises no resize event for a mode the program sets itself.
+    eventManager->windowWidth = w;
+    eventManager->windowHeight = h;
     // SDL keeps the old context on X11, and with it the old viewport: without
     // this the picture would stay in the lower-left corner of a larger window.
     gl.glViewport(0, 0, w, h);
@@ -138,6 +197,7 @@ void Application::drawFrame() {
 
 void Application::onKeyDown() {
     if (eventManager->eventKey == escapeKey) eventManager->running = false;
+    if (fullscreenShortcut()) setFullscreen(!fullscreen);
     for (std::size_t i = 0; i < layers.size(); ++i) layers[i]->onKeyDown(*eventManager);
 }
 
@@ -154,6 +214,11 @@ void Application::onMouseButtonDown() {
 void Application::onMouseButtonUp() {
     for (std::size_t i = 0; i < layers.size(); ++i) layers[i]->onMouseButtonUp(*eventManager);
 }
+
+void Application::onJoyButtonDown() {}
+void Application::onJoyButtonUp() {}
+void Application::onJoyAxisMotion() {}
+void Application::onJoyHatMotion() {}
 
 void Application::onUpdate() {}
 

@@ -11,6 +11,18 @@
 
 namespace tandrel {
 
+// Choices a program makes about its window before it opens.
+struct WindowOptions {
+    // Open at the desktop's size in full screen rather than in a window.
+    bool fullscreen = false;
+    // F11 and Alt+Enter switch between the window and full screen.
+    bool fullscreenKeys = false;
+    // Refuse to start on a video driver that shows nothing to anyone
+    // (offscreen, dummy) unless SDL_VIDEODRIVER asked for it: without a
+    // display such a program would run unseen until killed.
+    bool requireDisplay = false;
+};
+
 // Base class of every program on the framework: owns the window, the OpenGL
 // context, the event manager and the layers, and runs the main loop. A program
 // derives from it, overrides the handlers it needs and adds its layers in its
@@ -19,7 +31,8 @@ class Application {
 public:
     // minGLVersion is major x 10 + minor (12 for OpenGL 1.2). Raises
     // VandorException when SDL, the window or the OpenGL version fails.
-    Application(std::uint32_t width, std::uint32_t height, const std::string& caption, int minGLVersion);
+    Application(std::uint32_t width, std::uint32_t height, const std::string& caption, int minGLVersion,
+                WindowOptions options = {});
     virtual ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
@@ -32,6 +45,8 @@ public:
     // In drawing order: descending depth.
     std::vector<std::unique_ptr<Layer>> layers;
     Color4f clearColor;
+    // Whether the window is in full screen now.
+    bool fullscreen = false;
 
     // Takes ownership and returns the same layer.
     virtual Layer& addLayer(std::unique_ptr<Layer> layer);
@@ -48,15 +63,37 @@ public:
     virtual void onKeyUp();
     virtual void onMouseButtonDown();
     virtual void onMouseButtonUp();
+    // The joystick handlers are empty here; the event manager's eventJoy...
+    // fields and its joystickStates say what happened.
+    virtual void onJoyButtonDown();
+    virtual void onJoyButtonUp();
+    virtual void onJoyAxisMotion();
+    virtual void onJoyHatMotion();
+    // Full screen at the desktop's size, or back to the window's earlier size.
+    // The desktop's size is known when the options asked for full screen or
+    // its keys; otherwise full screen keeps the window's size.
+    virtual void setFullscreen(bool on);
+    // While a key handler runs: whether the key pressed is F11 or Alt+Enter
+    // and the options made them switch full screen.
+    bool fullscreenShortcut() const;
     // Called by drawFrame before the layers; empty here.
     virtual void onUpdate();
     // Returns once running is cleared; SDL is shut down by then.
     virtual void run();
 
 private:
+    void refuseInvisibleDriver();
     void openWindow(const std::string& caption, int minGLVersion);
+    void setVideoMode(std::int32_t width, std::int32_t height);
     void addEventHandlers();
     Layer& addWindowLayer(LayerType type, std::int32_t depth);
+
+    WindowOptions options;
+    std::int32_t desktopWidth = 0;
+    std::int32_t desktopHeight = 0;
+    // The size to go back to when full screen ends.
+    std::int32_t windowedWidth = 0;
+    std::int32_t windowedHeight = 0;
 };
 
 } // namespace tandrel

@@ -68,13 +68,23 @@ EventManager::EventManager(std::int32_t windowWidth, std::int32_t windowHeight)
     });
     addHandler(EventType::MouseDoubleClick, [] {});
     addHandler(EventType::JoystickButtonDown, [this] {
-        if (inRange(joyButtonPressed, eventJoyButton)) joyButtonPressed[eventJoyButton] = true;
+        if (!inRange(joyButtonPressed, eventJoyButton)) return;
+        joyButtonPressed[eventJoyButton] = true;
+        if (auto* device = eventJoystick()) device->buttonPressed[eventJoyButton] = true;
     });
     addHandler(EventType::JoystickButtonUp, [this] {
-        if (inRange(joyButtonPressed, eventJoyButton)) joyButtonPressed[eventJoyButton] = false;
+        if (!inRange(joyButtonPressed, eventJoyButton)) return;
+        joyButtonPressed[eventJoyButton] = false;
+        if (auto* device = eventJoystick()) device->buttonPressed[eventJoyButton] = false;
     });
     addHandler(EventType::JoystickAxisMotion, [this] {
-        if (inRange(joyAxis, eventJoyAxis)) joyAxis[eventJoyAxis] = eventJoyAxisValue;
+        if (!inRange(joyAxis, eventJoyAxis)) return;
+        joyAxis[eventJoyAxis] = eventJoyAxisValue;
+        if (auto* device = eventJoystick()) device->axis[eventJoyAxis] = eventJoyAxisValue;
+    });
+    addHandler(EventType::JoystickHatMotion, [this] {
+        auto* device = eventJoystick();
+        if (device && inRange(device->hat, eventJoyHat)) device->hat[eventJoyHat] = eventJoyHatValue;
     });
     openJoysticks();
 }
@@ -95,6 +105,10 @@ void EventManager::openJoysticks() {
         }
         joysticks.emplace(i, std::move(joystick));
     }
+}
+
+EventManager::JoystickState* EventManager::eventJoystick() {
+    return inRange(joystickStates, eventJoyDevice) ? &joystickStates[eventJoyDevice] : nullptr;
 }
 
 std::int32_t EventManager::addHandler(EventType kind, Handler handler) {
@@ -175,15 +189,24 @@ void EventManager::handle(const SDL_Event& event) {
         dispatch(EventType::MouseButtonUp);
         break;
     case SDL_JOYAXISMOTION:
+        eventJoyDevice = event.jaxis.which;
         eventJoyAxis = event.jaxis.axis;
         eventJoyAxisValue = event.jaxis.value;
         dispatch(EventType::JoystickAxisMotion);
         break;
+    case SDL_JOYHATMOTION:
+        eventJoyDevice = event.jhat.which;
+        eventJoyHat = event.jhat.hat;
+        eventJoyHatValue = event.jhat.value;
+        dispatch(EventType::JoystickHatMotion);
+        break;
     case SDL_JOYBUTTONDOWN:
+        eventJoyDevice = event.jbutton.which;
         eventJoyButton = event.jbutton.button + 1;
         dispatch(EventType::JoystickButtonDown);
         break;
     case SDL_JOYBUTTONUP:
+        eventJoyDevice = event.jbutton.which;
         eventJoyButton = event.jbutton.button + 1;
         dispatch(EventType::JoystickButtonUp);
         break;

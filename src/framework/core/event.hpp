@@ -10,9 +10,9 @@
 
 namespace tandrel {
 
-// The framework's event kinds. The manager raises KeyDown to Quit; the
-// reserved kinds accept handlers so that programs can agree on their own
-// meanings, but nothing raises them.
+// The framework's event kinds. The manager raises KeyDown to
+// JoystickHatMotion; the reserved kinds accept handlers so that programs can
+// agree on their own meanings, but nothing raises them.
 enum class EventType : std::int32_t {
     KeyDown = 0,
     KeyUp = 1,
@@ -25,7 +25,7 @@ enum class EventType : std::int32_t {
     JoystickAxisMotion = 8,
     Resize = 9,
     Quit = 10,
-    Reserved11 = 11,
+    JoystickHatMotion = 11,
     Reserved12 = 12,
     Reserved13 = 13,
     Reserved14 = 14,
@@ -52,6 +52,17 @@ public:
     static constexpr int keyCount = 512;
     static constexpr int joyButtonCount = 256;
     static constexpr int joyAxisCount = 256;
+    static constexpr int joyHatCount = 16;
+    // Devices whose state is kept; events of later ones are still dispatched.
+    static constexpr int joyDeviceCount = 8;
+
+    // One device's controls, indexed as the manager-wide tables are.
+    struct JoystickState {
+        std::array<bool, joyButtonCount> buttonPressed{};
+        std::array<std::int16_t, joyAxisCount> axis{};
+        // SDL_HAT_CENTERED or an or of SDL_HAT_UP, _RIGHT, _DOWN and _LEFT.
+        std::array<std::uint8_t, joyHatCount> hat{};
+    };
     // Updates within which a second press still completes a double click.
     static constexpr std::uint32_t doubleClickWindow = 50;
 
@@ -86,12 +97,18 @@ public:
     // Indexed by the one-based button number; entry 0 stays unused.
     std::array<bool, joyButtonCount> joyButtonPressed{};
     std::array<std::int16_t, joyAxisCount> joyAxis{};
+    // By SDL's device index; the tables above merge every device.
+    std::array<JoystickState, joyDeviceCount> joystickStates{};
 
     std::int32_t eventKey = 0;
     std::int32_t eventButton = 0;
     std::int32_t eventJoyButton = 0;
     std::int32_t eventJoyAxis = 0;
     std::int16_t eventJoyAxisValue = 0;
+    std::int32_t eventJoyHat = 0;
+    std::uint8_t eventJoyHatValue = 0;
+    // The device index of the last joystick event of any kind.
+    std::int32_t eventJoyDevice = 0;
     std::int32_t eventMouseX = 0;
     std::int32_t eventMouseY = 0;
     std::int32_t eventWidth = 0;
@@ -105,6 +122,7 @@ public:
     std::int32_t fps = 0;
 
 private:
+    JoystickState* eventJoystick();
     void dispatch(EventType kind);
     void handle(const SDL_Event& event);
     void advanceClock();

@@ -1,9 +1,11 @@
 #include "framework/ui/ftfont.hpp"
 
 #include "binding/opengl/gl.hpp"
+#include "framework/core/layer.hpp"
 #include "framework/ui/utf8.hpp"
 
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -38,11 +40,12 @@ FreeTypeFont::FreeTypeFont(const std::string& filename, std::uint32_t height) : 
             throw VandorException("FT_New_Face failed (there is probably a problem with your font file)");
         }
         // Points in 26.6 fixed point at 96 dpi: 27 gives a 36-pixel em.
-        const auto size = static_cast<FT_F26Dot6>(height) * 64;
-        ft.FT_Set_Char_Size(ftFace, size, size, 96, 96);
+        baseCharSize = static_cast<FT_F26Dot6>(height) * 64;
+        setCharSize(baseCharSize);
         std::array<GLuint, 128> names{};
         gl.glGenTextures(static_cast<GLsizei>(names.size()), names.data());
-        for (char32_t code = 0; code < names.size(); ++code) bakeGlyph(code, names[code]);
+        for (char32_t code = 0; code < names.size(); ++code)
+            glyphs.insert_or_assign(code, bakeGlyph(code, names[code]));
     } catch (...) {
         release();
         throw;
@@ -51,21 +54,33 @@ FreeTypeFont::FreeTypeFont(const std::string& filename, std::uint32_t height) : 
 
 FreeTypeFont::~FreeTypeFont() { release(); }
 
-void FreeTypeFont::release() {
-    // Without a current context the textures are already gone with it.
-    const bool hasContext = vandorGL().hasContext();
-    for (auto& [code, glyph] : glyphs) {
+void FreeTypeFont::freeGlyphs(GlyphMap& map, bool hasContext) {
+    for (auto& [code, glyph] : map) {
         if (hasContext) gl.glDeleteTextures(1, &glyph.textureId);
         ft.FT_Done_Glyph(reinterpret_cast<FT_Glyph>(glyph.ftGlyph));
     }
-    glyphs.clear();
+    map.clear();
+}
+
+void FreeTypeFont::release() {
+    // Without a current context the textures are already gone with it.
+    const bool hasContext = vandorGL().hasContext();
+    freeGlyphs(glyphs, hasContext);
+    for (auto& scaled : scales) freeGlyphs(scaled.glyphs, hasContext);
+    scales.clear();
     if (ftFace) ft.FT_Done_Face(ftFace);
     if (ftLibrary) ft.FT_Done_FreeType(ftLibrary);
     ftFace = nullptr;
     ftLibrary = nullptr;
 }
 
-void FreeTypeFont::bakeGlyph(char32_t code, std::uint32_t textureId) {
+void FreeTypeFont::setCharSize(FT_F26Dot6 charSize) {
+    if (charSize == faceCharSize) return;
+    ft.FT_Set_Char_Size(ftFace, charSize, charSize, 96, 96);
+    faceCharSize = charSize;
+}
+
+Glyph FreeTypeFont::bakeGlyph(char32_t code, std::uint32_t textureId) {
     const FT_UInt index = ft.FT_Get_Char_Index(ftFace, code);
     if (ft.FT_Load_Glyph(ftFace, index, FT_LOAD_DEFAULT) != 0) throw VandorException("FT_Load_Glyph failed");
     FT_Glyph image = nullptr;
@@ -102,30 +117,48 @@ void FreeTypeFont::bakeGlyph(char32_t code, std::uint32_t textureId) {
     gl.glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, texWidth, texHeight, 0, GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE,
                     texels.data());
 
-    glyphs.insert_or_assign(
-        code, Glyph{textureId, bitmapGlyph, texWidth, texHeight, static_cast<std::int32_t>(ftFace->glyph->advance.x)});
+    return Glyph{textureId, bitmapGlyph, texWidth, texHeight, static_cast<std::int32_t>(ftFace->glyph->advance.x)};
 }
 
-char32_t FreeTypeFont::loadChar(char32_t code) {
+Glyph FreeTypeFont::loadGlyph(char32_t code, FT_F26Dot6 charSize) {
+    setCharSize(charSize);
     GLuint name = 0;
     gl.glGenTextures(1, &name);
     try {
-        bakeGlyph(code, name);
+        return bakeGlyph(code, name);
     } catch (...) {
         gl.glDeleteTextures(1, &name);
         throw;
     }
-    return code;
 }
 
 const Glyph& FreeTypeFont::glyph(char32_t code) {
     auto found = glyphs.find(code);
     if (found != glyphs.end()) return found->second;
-    return glyphs.find(loadChar(code))->second;
+    return glyphs.emplace(code, loadGlyph(code, baseCharSize)).first->second;
 }
 
-float FreeTypeFont::renderGlyph(char32_t code) {
-    const Glyph& g = glyph(code);
+const Glyph& FreeTypeFont::scaledGlyph(ScaledGlyphs& scaled, char32_t code) {
+    auto found = scaled.glyphs.find(code);
+    if (found != scaled.glyphs.end()) return found->second;
+    return scaled.glyphs.emplace(code, loadGlyph(code, scaled.charSize)).first->second;
+}
+
+FreeTypeFont::ScaledGlyphs& FreeTypeFont::glyphsAt(FT_F26Dot6 charSize) {
+    ScaledGlyphs* oldest = nullptr;
+    for (auto& scaled : scales) {
+        if (scaled.charSize == charSize) return scaled;
+        if (!oldest || scaled.lastUse < oldest->lastUse) oldest = &scaled;
+    }
+    if (scales.size() < scalesKept) return scales.emplace_back(ScaledGlyphs{charSize, 0, {}});
+    freeGlyphs(oldest->glyphs, true);
+    oldest->charSize = charSize;
+    return *oldest;
+}
+
+// unit is scene units per texel: 1 for the font's own size, less where the
+// glyph was rasterised larger for a layer drawn larger.
+void FreeTypeFont::renderGlyph(const Glyph& g, std::int32_t advanceX, float unit) {
     const auto w = static_cast<float>(g.ftGlyph->bitmap.width);
     const auto r = static_cast<float>(g.ftGlyph->bitmap.rows);
     const auto texWidth = static_cast<float>(g.width);
@@ -133,27 +166,27 @@ float FreeTypeFont::renderGlyph(char32_t code) {
 
     gl.glBindTexture(GL_TEXTURE_2D, g.textureId);
     gl.glPushMatrix();
-    gl.glTranslatef(static_cast<float>(g.ftGlyph->left), 0, 0);
-    gl.glTranslatef(0, static_cast<float>(g.ftGlyph->top) - r, 0);
+    gl.glTranslatef(static_cast<float>(g.ftGlyph->left) * unit, 0, 0);
+    gl.glTranslatef(0, (static_cast<float>(g.ftGlyph->top) - r) * unit, 0);
     // Half a texel past the bitmap's right and bottom edges.
     const float s1 = 0.5f / texWidth + w / texWidth;
     const float t1 = 0.5f / texHeight + r / texHeight;
     gl.glBegin(GL_QUADS);
     gl.glTexCoord2f(0, 0);
-    gl.glVertex2f(0, r);
+    gl.glVertex2f(0, r * unit);
     gl.glTexCoord2f(0, t1);
     gl.glVertex2f(0, 0);
     gl.glTexCoord2f(s1, t1);
-    gl.glVertex2f(w, 0);
+    gl.glVertex2f(w * unit, 0);
     gl.glTexCoord2f(s1, 0);
-    gl.glVertex2f(w, r);
+    gl.glVertex2f(w * unit, r * unit);
     gl.glEnd();
     gl.glPopMatrix();
 
-    const auto advance = static_cast<float>(g.advanceX >> 6);
-    gl.glTranslatef(advance, 0, 0);
+    // The pen keeps the font's own advances, so text is as wide at any scale
+    // as textWidth says.
+    gl.glTranslatef(static_cast<float>(advanceX >> 6), 0, 0);
     gl.glBindTexture(GL_TEXTURE_2D, 0);
-    return advance;
 }
 
 std::int32_t FreeTypeFont::glyphAdvance(char32_t code) { return glyph(code).advanceX >> 6; }
@@ -161,9 +194,18 @@ std::int32_t FreeTypeFont::glyphAdvance(char32_t code) { return glyph(code).adva
 void FreeTypeFont::draw(const std::string& text) {
     // Validated first so that malformed text draws nothing rather than half.
     for (std::size_t pos = 0; pos < text.size();) decodeUtf8(text, pos);
+    const float scale = drawingScale();
+    const auto charSize = static_cast<FT_F26Dot6>(std::lround(height * scale * 64));
+    ScaledGlyphs* scaled = charSize == baseCharSize || charSize <= 0 ? nullptr : &glyphsAt(charSize);
+    if (scaled) scaled->lastUse = ++draws;
     for (std::size_t pos = 0; pos < text.size();) {
         const char32_t code = decodeUtf8(text, pos);
-        if (isDrawn(code)) renderGlyph(code);
+        if (!isDrawn(code)) continue;
+        const Glyph& own = glyph(code);
+        if (scaled)
+            renderGlyph(scaledGlyph(*scaled, code), own.advanceX, 1.0f / scale);
+        else
+            renderGlyph(own, own.advanceX, 1.0f);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace tandrel {
 
@@ -25,8 +26,10 @@ struct Glyph {
 std::int32_t nextPowerOfTwo(std::int32_t n);
 
 // A TrueType font rasterised by FreeType, one texture per glyph. ASCII is
-// baked at construction, other code points on first use. Needs a current
-// OpenGL context from construction on.
+// baked at construction, other code points on first use. Inside a layer drawn
+// at another scale than one pixel per unit, glyphs are rasterised again at the
+// size they are shown, for the last few scales seen. Needs a current OpenGL
+// context from construction on.
 class FreeTypeFont : public Font {
 public:
     FreeTypeFont(const std::string& filename, std::uint32_t height);
@@ -40,12 +43,32 @@ public:
     std::unordered_map<char32_t, Glyph> glyphs;
 
 private:
-    void bakeGlyph(char32_t code, std::uint32_t textureId);
-    char32_t loadChar(char32_t code);
-    float renderGlyph(char32_t code);
+    using GlyphMap = std::unordered_map<char32_t, Glyph>;
+    // The glyphs of one scale, with the draw that last used them.
+    struct ScaledGlyphs {
+        FT_F26Dot6 charSize = 0;
+        std::uint64_t lastUse = 0;
+        GlyphMap glyphs;
+    };
+    // Enough for a window and a full screen; a window dragged through many
+    // sizes replaces the one used longest ago.
+    static constexpr std::size_t scalesKept = 4;
+
+    Glyph bakeGlyph(char32_t code, std::uint32_t textureId);
+    Glyph loadGlyph(char32_t code, FT_F26Dot6 charSize);
+    void setCharSize(FT_F26Dot6 charSize);
+    void renderGlyph(const Glyph& shown, std::int32_t advanceX, float unit);
     std::int32_t glyphAdvance(char32_t code);
     const Glyph& glyph(char32_t code);
+    const Glyph& scaledGlyph(ScaledGlyphs& scaled, char32_t code);
+    ScaledGlyphs& glyphsAt(FT_F26Dot6 charSize);
+    void freeGlyphs(GlyphMap& map, bool hasContext);
     void release();
+
+    FT_F26Dot6 baseCharSize = 0;
+    FT_F26Dot6 faceCharSize = 0;
+    std::vector<ScaledGlyphs> scales;
+    std::uint64_t draws = 0;
 };
 
 } // namespace tandrel
