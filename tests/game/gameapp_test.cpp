@@ -21,6 +21,19 @@ void pushKey(int sym, int mod = KMOD_NONE) {
     ASSERT_EQ(sdl.SDL_PushEvent(&event), 0);
 }
 
+// A gamepad's control as SDL's joystick driver would queue it; `which` is the pad.
+void pushPad(Uint8 type, int which, int control, int value) {
+    SDL_Event event{};
+    event.type = type;
+    if (type == SDL_JOYHATMOTION)
+        event.jhat = {type, Uint8(which), Uint8(control), Uint8(value)};
+    else if (type == SDL_JOYAXISMOTION)
+        event.jaxis = {type, Uint8(which), Uint8(control), Sint16(value)};
+    else
+        event.jbutton = {type, Uint8(which), Uint8(control), SDL_PRESSED};
+    ASSERT_EQ(sdl.SDL_PushEvent(&event), 0);
+}
+
 std::vector<std::uint32_t> values(const Board& board) {
     std::vector<std::uint32_t> found;
     for (std::uint32_t x = 0; x < 4; ++x)
@@ -105,6 +118,39 @@ TEST_F(GameAppTest, EachPlayersKeysMoveOnlyTheirBoard) {
     EXPECT_EQ(right().grid(0, 0), 2u);
     EXPECT_EQ(values(left()).size(), 2u);
     EXPECT_EQ(values(right()).size(), 2u);
+}
+
+TEST_F(GameAppTest, EachGamepadSteersItsBoardOncePerPush) {
+    setLoneTile(left());
+    setLoneTile(right());
+    pushPad(SDL_JOYHATMOTION, 0, 0, SDL_HAT_LEFT);
+    pushPad(SDL_JOYBUTTONDOWN, 0, 0, 0); // means nothing while both play
+    pass();
+    settle();
+    EXPECT_EQ(left().grid(0, 0), 2u) << "the first pad's d-pad moves the left board";
+    EXPECT_EQ(values(right()), (std::vector<std::uint32_t>{2}));
+    EXPECT_TRUE(app->eventManager->running);
+
+    // The second pad's stick pushed and held, then pushed further: one move.
+    pushPad(SDL_JOYAXISMOTION, 1, 0, -30000);
+    pass();
+    settle();
+    EXPECT_EQ(right().grid(0, 0), 2u);
+    setLoneTile(right());
+    pushPad(SDL_JOYAXISMOTION, 1, 0, -32768);
+    pass();
+    EXPECT_EQ(right().grid(3, 0), 2u) << "a held stick repeated";
+
+    // Back to the centre, then a slight deflection: nothing; a full push again moves.
+    pushPad(SDL_JOYAXISMOTION, 1, 0, 0);
+    pushPad(SDL_JOYAXISMOTION, 1, 1, 12000);
+    pass();
+    EXPECT_EQ(right().state, BoardState::Idle);
+    EXPECT_EQ(right().grid(3, 0), 2u) << "a slight deflection moved";
+    pushPad(SDL_JOYAXISMOTION, 1, 1, 0);
+    pushPad(SDL_JOYAXISMOTION, 1, 0, -20000);
+    pass();
+    EXPECT_EQ(right().grid(0, 0), 2u);
 }
 
 TEST_F(GameAppTest, ShiftedLettersCountAndOtherKeysDoNothing) {

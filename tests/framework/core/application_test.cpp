@@ -11,6 +11,8 @@
 #include "binding/util/exception.hpp"
 #include "fixtures/display.hpp"
 
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -22,7 +24,7 @@ namespace {
 // Counts frames and runs a test's script in each; never runs away.
 class TestApp : public Application {
 public:
-    TestApp() : Application(810, 450, "Tandrel test", 12) {}
+    explicit TestApp(WindowOptions options = {}) : Application(810, 450, "Tandrel test", 12, options) {}
     void onUpdate() override {
         ++frames;
         if (script) script(frames);
@@ -278,9 +280,9 @@ int noInit(Uint32) {
     return -1;
 }
 
-std::string constructionFailure() {
+std::string constructionFailure(WindowOptions options = {}) {
     try {
-        TestApp app;
+        TestApp app(options);
     } catch (const VandorException& e) {
         return e.what();
     }
@@ -296,6 +298,74 @@ TEST_F(ApplicationTest, ConstructionFailuresCarryTheirMessages) {
 
     sdl.SDL_Init = &noInit;
     EXPECT_EQ(constructionFailure(), "Failed to init SDL: no video device");
+}
+
+const char* reportedDriver = "";
+char* fakeDriverName(char* name, int length) {
+    std::snprintf(name, std::size_t(length), "%s", reportedDriver);
+    return name;
+}
+int windowsOpened = 0;
+SDL_Surface* (*realSetVideoMode)(int, int, int, Uint32) = nullptr;
+SDL_Surface* countedSetVideoMode(int w, int h, int bpp, Uint32 flags) {
+    ++windowsOpened;
+    return realSetVideoMode(w, h, bpp, flags);
+}
+
+TEST_F(ApplicationTest, ADriverThatShowsNothingIsRefusedUnlessAskedFor) {
+    const std::string refused =
+        "No display found: set DISPLAY or WAYLAND_DISPLAY, or name a video driver in "
+        "SDL_VIDEODRIVER";
+    struct Case {
+        const char* driver;
+        const char* asked; // SDL_VIDEODRIVER; null leaves it unset
+        bool accepted;
+    };
+    // The real driver is x11 throughout; SDL_VIDEODRIVER=x11 stands for any
+    // driver the user names.
+    for (const Case& c : {Case{"offscreen", nullptr, false}, Case{"dummy", nullptr, false}, Case{"dummy", "x11", true},
+                          Case{"x11", nullptr, true}}) {
+        SCOPED_TRACE(std::string(c.driver) + " " + (c.asked ? c.asked : "unset"));
+        if (c.asked)
+            setenv("SDL_VIDEODRIVER", c.asked, 1);
+        else
+            unsetenv("SDL_VIDEODRIVER");
+        reportedDriver = c.driver;
+        sdl.SDL_VideoDriverName = &fakeDriverName;
+        realSetVideoMode = saved.SDL_SetVideoMode;
+        sdl.SDL_SetVideoMode = &countedSetVideoMode;
+        windowsOpened = 0;
+        EXPECT_EQ(constructionFailure({.requireDisplay = true}), c.accepted ? "no failure" : refused);
+        EXPECT_EQ(windowsOpened, c.accepted ? 1 : 0);
+    }
+    unsetenv("SDL_VIDEODRIVER");
+    reportedDriver = "dummy";
+    EXPECT_EQ(constructionFailure(), "no failure") << "only a program that asks refuses";
+}
+
+TEST_F(ApplicationTest, F11AndAltEnterSwitchToFullScreenAndBack) {
+    TestApp app({.fullscreenKeys = true});
+    Layer& flat = app.addLayer2D(0);
+    std::vector<std::int32_t> widths;
+    app.script = [&](int frame) {
+        widths.push_back(app.eventManager->windowWidth);
+        if (frame == 1) pushKey(SDL_KEYDOWN, SDLK_F11);
+        if (frame == 2) {
+            EXPECT_TRUE(app.fullscreen);
+            EXPECT_GT(app.eventManager->windowHeight, 450);
+            EXPECT_EQ(flat.width, std::uint32_t(app.eventManager->windowWidth));
+            pushKey(SDL_KEYDOWN, SDLK_LALT);
+            pushKey(SDL_KEYDOWN, SDLK_RETURN);
+        }
+        if (frame == 3) app.exit();
+    };
+    app.run();
+    ASSERT_EQ(widths.size(), 3u);
+    EXPECT_GT(widths[1], 810);
+    EXPECT_EQ(widths[2], 810);
+    EXPECT_FALSE(app.fullscreen);
+    EXPECT_EQ(app.eventManager->windowHeight, 450);
+    EXPECT_EQ(flat.height, 450u);
 }
 
 TEST_F(ApplicationTest, FailedResizeEndsRunWithItsError) {

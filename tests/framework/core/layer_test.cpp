@@ -92,5 +92,21 @@ TEST_F(LayerTest, ResizeKeepsThePositionGivenAndRecomputesTheAspect) {
     EXPECT_FLOAT_EQ(layer.aspectRatio, 2.0f);
 }
 
+TEST(LogicalSize, SceneFitsTheWindowCentredWithItsProportions) {
+    struct Case {
+        std::uint32_t windowWidth, windowHeight;
+        Viewport expected;
+    };
+    for (const Case& c : {Case{810, 450, {0, 0, 810, 450}}, Case{1620, 900, {0, 0, 1620, 900}},
+                          Case{1920, 900, {150, 0, 1620, 900}}, Case{1000, 800, {0, 122, 1000, 556}}}) {
+        SCOPED_TRACE(std::to_string(c.windowWidth) + "x" + std::to_string(c.windowHeight));
+        EXPECT_EQ(fitToWindow(810, 450, c.windowWidth, c.windowHeight), c.expected);
+    }
+    Layer layer(0, 0, 1000, 800, LayerType::Layer2D, 0);
+    EXPECT_EQ(layer.toScene(500, 500), Vector2f(500, 500)) << "without a logical size, one unit per pixel";
+    layer.setLogicalSize(810, 450);
+    EXPECT_EQ(layer.toScene(500, 122 + 278), Vector2f(405, 225)); // the window's centre is the scene's
+}
+
 } // namespace
 } // namespace tandrel
