@@ -32,7 +32,7 @@ void BM_EventUpdate(benchmark::State& state) {
         events.addHandler(EventType::KeyDown, [&seen] { ++seen; });
         events.addHandler(EventType::MouseMotion, [&seen] { ++seen; });
 
-        SDL_Event key{}, motion{}, press{};
+        SDL_Event key{}, motion{}, press{}, hat{}, axis{};
         key.type = SDL_KEYDOWN;
         key.key.keysym.sym = SDLK_d;
         motion.type = SDL_MOUSEMOTION;
@@ -40,12 +40,17 @@ void BM_EventUpdate(benchmark::State& state) {
         motion.motion.y = 200;
         press.type = SDL_MOUSEBUTTONDOWN;
         press.button.button = SDL_BUTTON_LEFT;
+        // A second gamepad's d-pad and stick: per-device state as well.
+        hat.jhat = {SDL_JOYHATMOTION, 1, 0, SDL_HAT_LEFT};
+        axis.jaxis = {SDL_JOYAXISMOTION, 1, 0, -30000};
 
         const std::size_t before = bench::allocations.load();
         for (auto _ : state) {
             sdl.SDL_PushEvent(&key);
             sdl.SDL_PushEvent(&motion);
             sdl.SDL_PushEvent(&press);
+            sdl.SDL_PushEvent(&hat);
+            sdl.SDL_PushEvent(&axis);
             events.update();
         }
         const std::size_t made = bench::allocations.load() - before;
