@@ -1,6 +1,7 @@
 // The smallest complete program on the framework: a pyramid turning in
-// perspective, with a translucent banner drawn flat over it. Escape or
-// closing the window ends it.
+// perspective, with a translucent banner drawn flat over it in a scene that
+// grows with the window. F11 or Alt+Enter switches to full screen and back;
+// Escape or closing the window ends it.
 
 #include <tandrel/binding/opengl/gl.hpp>
 #include <tandrel/framework/core/application.hpp>
@@ -41,7 +42,7 @@ private:
     float angle = 0;
 };
 
-// A flat rectangle in window pixels, origin at the lower left.
+// A flat rectangle in the flat layer's units, origin at the lower left.
 class Banner : public Drawable {
 public:
     void draw(double) override {
@@ -58,11 +59,15 @@ public:
 
 class Shell : public Application {
 public:
-    Shell() : Application(810, 450, "Tandrel shell", 12) {
+    Shell() : Application(810, 450, "Tandrel shell", 12, {.fullscreenKeys = true}) {
         clearColor = Color4f(0x1E2430);
         // The larger depth is drawn first, so the banner lies over the pyramid.
         addLayer3D(1).addDrawable(pyramid);
-        addLayer2D(0).addDrawable(banner);
+        Layer& flat = addLayer2D(0);
+        // 810 x 450 units whatever the window's size: the banner keeps its
+        // place in the picture, drawn as large as the window allows.
+        flat.setLogicalSize(810, 450);
+        flat.addDrawable(banner);
     }
 
 private:

@@ -55,8 +55,21 @@ protected:
     XWindow window_ = 0;
 };
 
-TEST_F(Example, ShellOpensAndEndsOnEscape) {
+TEST_F(Example, ShellOpensGrowsItsBannerWithTheWindowAndEndsOnEscape) {
     ASSERT_NO_FATAL_FAILURE(start("tandrel-shell", "Tandrel shell"));
+    x_.resize(window_, 1620, 900);
+    // The banner spans 30 to 90 units up, from 40 to 770 across: in a window
+    // twice the size, 60 to 180 pixels up from 80. The pyramid stays clear of
+    // its left end.
+    const Rgb banner = blend(rgb(0xFFFFFF), 0.35, rgb(0x1E2430)), clear = rgb(0x1E2430);
+    auto shows = [&](const Image& image) {
+        return image.width == 1620 && near(image.at(100, 900 - 70), banner, 8) &&
+               near(image.at(100, 900 - 50), clear, 8) && near(image.at(70, 900 - 70), clear, 8);
+    };
+    std::optional<Image> shot;
+    for (const auto end = Clock::now() + Millis(10000); Clock::now() < end && !(shot && shows(*shot));)
+        shot = x_.capture(window_);
+    EXPECT_TRUE(shot && shows(*shot)) << "the banner did not grow with the window";
     EXPECT_EQ(quitWithEscape(x_, *child_), 0) << child_->stderrText();
 }
 
