@@ -1,0 +1,99 @@
+#include "game/computer/expectimax.hpp"
+
+#include <algorithm>
+
+namespace tandrel::computer {
+
+namespace {
+
+// 2^18 entries of 16 bytes: 4 MiB an engine, touched once when it is made.
+constexpr std::uint32_t cacheBits = 18;
+constexpr Direction directions[] = {Direction::Left, Direction::Right, Direction::Up, Direction::Down};
+
+std::uint32_t slot(Packed grid) {
+    return static_cast<std::uint32_t>((grid * 0x9E3779B97F4A7C15ULL) >> (64 - cacheBits));
+}
+
+} // namespace
+
+// A grid met after a move, with its expected worth when searched `depth`
+// moves deep. Grid 0 never follows a move, so it marks an empty slot.
+struct Expectimax::Entry {
+    Packed grid = 0;
+    float worth = 0;
+    std::uint32_t depth = 0;
+};
+
+Expectimax::Expectimax(const Evaluation& evaluation, const SearchLimits& limits)
+    : rows(rowTables()), evaluation(evaluation), limits(limits), cache(new Entry[std::size_t{1} << cacheBits]) {}
+
+Expectimax::~Expectimax() = default;
+
+std::optional<Direction> Expectimax::best(Packed grid) {
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    std::optional<Direction> chosen;
+    for (std::uint32_t depth = 1; depth <= limits.maxDepth; ++depth) {
+        // The first depth always finishes, so there is always an answer.
+        deadlineSet = depth > 1;
+        deadline = start + limits.budget;
+        aborted = false;
+        std::optional<Direction> found;
+        float bestWorth = -1;
+        for (const Direction dir : directions) {
+            const Packed next = rows.move(grid, dir).grid;
+            if (next == grid) continue;
+            const float worth = afterMove(next, depth, 1);
+            if (worth > bestWorth) {
+                bestWorth = worth;
+                found = dir;
+            }
+        }
+        if (aborted) break;
+        chosen = found;
+        if (!chosen) break;
+        // A deeper search costs several times the last one: start it only
+        // while it may still finish.
+        if ((Clock::now() - start) * 4 > limits.budget) break;
+    }
+    return chosen;
+}
+
+float Expectimax::afterMove(Packed grid, std::uint32_t depth, float probability) {
+    ++positionCount;
+    if (depth <= 1 || probability < limits.cutoff) return evaluation(grid);
+    if (outOfTime()) return 0;
+    Entry& entry = cache[slot(grid)];
+    if (entry.grid == grid && entry.depth >= depth) return entry.worth;
+
+    const std::uint32_t empty = emptyCells(grid);
+    const float share = probability / static_cast<float>(empty);
+    float total = 0;
+    Packed free = ~grid;
+    for (std::uint32_t cell = 0; cell < 16; ++cell, free >>= 4) {
+        if ((free & 0xF) != 0xF) continue;
+        const Packed two = Packed{1} << (4 * cell);
+        total += 0.9f * beforeMove(grid | two, depth - 1, share * 0.9f);
+        total += 0.1f * beforeMove(grid | (two << 1), depth - 1, share * 0.1f);
+    }
+    const float worth = total / static_cast<float>(empty);
+    if (!aborted) entry = Entry{grid, worth, depth};
+    return worth;
+}
+
+float Expectimax::beforeMove(Packed grid, std::uint32_t depth, float probability) {
+    float bestWorth = 0; // a grid no move changes is lost
+    for (const Direction dir : directions) {
+        const Packed next = rows.move(grid, dir).grid;
+        if (next != grid) bestWorth = std::max(bestWorth, afterMove(next, depth, probability));
+    }
+    return bestWorth;
+}
+
+bool Expectimax::outOfTime() {
+    // The clock is read once every 256 positions; it costs more than one.
+    if (deadlineSet && (positionCount & 255) == 0 && std::chrono::steady_clock::now() > deadline) aborted = true;
+    return aborted;
+}
+
+} // namespace tandrel::computer
