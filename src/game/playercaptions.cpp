@@ -9,9 +9,7 @@ namespace tandrel {
 namespace {
 
 // The inverse of PlayerCaptions::index.
-Player playerAt(std::size_t index) {
-    return index == 0 ? Player{} : Player{static_cast<computer::Level>(index - 1)};
-}
+Player playerAt(std::size_t index) { return index == 0 ? Player{} : Player{static_cast<computer::Level>(index - 1)}; }
 
 // The language files translate "person" and the level names as keys.
 const char* keyOf(Player player) { return player ? computer::levelName(*player) : "person"; }
@@ -25,7 +23,8 @@ PlayerCaptions::PlayerCaptions(Font& font) {
         for (std::size_t chosen = 0; chosen < choices; ++chosen) {
             std::string& caption = keyed[now][chosen];
             if (now != chosen)
-                caption = (now != 0 ? plain[now] + separator : "") + localizeFormat("_next_: _%s_", keyOf(playerAt(chosen)));
+                caption =
+                    (now != 0 ? plain[now] + separator : "") + localizeFormat("_next_: _%s_", keyOf(playerAt(chosen)));
             else
                 caption = now != 0 ? plain[now] + separator + "F2" : localizeFormat("F2: _play the computer_");
         }
