@@ -2,10 +2,10 @@
 
 #include "game/options.hpp"
 
+#include <sys/wait.h>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <sys/wait.h>
 #include <vector>
 
 namespace tandrel {
@@ -88,8 +88,8 @@ TEST(CommandLine, ChoosesThePlayersOrEndsWithTextAndStatus) {
     }
     // The usage names every option, the in-game key and the language variables.
     const std::string usage = parseCommandLine(std::vector<const char*>{"--help"}).output;
-    for (const char* word : {"--computer[=LEVEL]", "--player1=WHO", "--player2=WHO", "--version", "F2", "LC_ALL",
-                             "LC_MESSAGES", "LANG"})
+    for (const char* word :
+         {"--computer[=LEVEL]", "--player1=WHO", "--player2=WHO", "--version", "F2", "LC_ALL", "LC_MESSAGES", "LANG"})
         EXPECT_NE(usage.find(word), std::string::npos) << word;
 }
 
