@@ -12,9 +12,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// How each level plays. The weaker levels are not merely shallower: one move
-// ahead with the full evaluation already reaches 2048 in half the games, so
-// they judge grids crudely and now and then move without thinking.
+// How each level plays. The weaker levels are not merely shallower: looking
+// past one new tile with the full evaluation already reaches 2048 in half the
+// games, so they judge grids crudely or now and then move without thinking.
 struct Play {
     const char* name;
     const Evaluation& (*evaluation)();

@@ -1,6 +1,7 @@
 #include "game/computer/expectimax.hpp"
 
 #include <algorithm>
+#include <limits>
 
 namespace tandrel::computer {
 
@@ -41,7 +42,7 @@ std::optional<Direction> Expectimax::best(Packed grid, std::chrono::microseconds
         deadlineSet = depth > 1;
         aborted = false;
         std::optional<Direction> found;
-        float bestWorth = -1;
+        float bestWorth = -std::numeric_limits<float>::infinity();
         for (const Direction dir : directions) {
             const Packed next = rows.move(grid, dir).grid;
             if (next == grid) continue;
@@ -89,7 +90,7 @@ float Expectimax::afterMove(Packed grid, std::uint32_t depth, float probability)
 }
 
 float Expectimax::beforeMove(Packed grid, std::uint32_t depth, float probability) {
-    float bestWorth = 0; // a grid no move changes is lost
+    float bestWorth = evaluation.lost();
     for (const Direction dir : directions) {
         const Packed next = rows.move(grid, dir).grid;
         if (next != grid) bestWorth = std::max(bestWorth, afterMove(next, depth, probability));
