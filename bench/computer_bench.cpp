@@ -6,6 +6,7 @@
 
 #include "game/computer/engine.hpp"
 #include "game/computer/rows.hpp"
+#include "spawn.hpp"
 
 #include <algorithm>
 #include <charconv>
@@ -21,6 +22,7 @@ namespace {
 
 using namespace tandrel;
 using namespace tandrel::computer;
+using tandrel::bench::spawn;
 
 struct Options {
     Level level = Level::Normal;
@@ -71,15 +73,6 @@ std::string parse(int argc, char** argv, Options& options) {
     }
     if (!haveLevel || !haveGames || !haveSeed) return "usage: computer_bench --level LEVEL --games N --seed S [--csv]";
     return {};
-}
-
-// A 2 nine times in ten, otherwise a 4, on an empty cell chosen uniformly.
-Packed spawn(Packed grid, std::mt19937_64& random) {
-    const std::uint32_t empty = emptyCells(grid);
-    std::uint32_t place = static_cast<std::uint32_t>(random() % empty);
-    const Packed exponent = random() % 10 == 0 ? 2 : 1;
-    for (std::uint32_t cell = 0;; ++cell)
-        if (((grid >> (4 * cell)) & 0xF) == 0 && place-- == 0) return grid | exponent << (4 * cell);
 }
 
 double percentile(std::vector<double>& values, double share) {
@@ -148,7 +141,8 @@ int main(int argc, char** argv) {
     std::printf("level %s: %zu games, mean score %.0f\nreached:", level, games.size(),
                 scores / static_cast<double>(games.size()));
     for (std::uint32_t tile = 512; tile <= 32768; tile *= 2) {
-        const auto reached = std::count_if(games.begin(), games.end(), [&](const Game& g) { return g.largest >= tile; });
+        const auto reached =
+            std::count_if(games.begin(), games.end(), [&](const Game& g) { return g.largest >= tile; });
         std::printf(" %u %.0f %%%s", tile, 100.0 * static_cast<double>(reached) / static_cast<double>(games.size()),
                     tile < 32768 ? "," : "\n");
     }

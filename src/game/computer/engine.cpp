@@ -12,23 +12,30 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// How each level plays. The weaker levels are not merely shallower: one move
-// ahead with the full evaluation already reaches 2048 in half the games, so
-// they judge grids crudely and now and then move without thinking.
+// How each level plays. The weaker levels are not merely shallower: looking
+// past one new tile with the full evaluation already reaches 2048 in half the
+// games, so they judge grids crudely or now and then move without thinking.
 struct Play {
     const char* name;
     const Evaluation& (*evaluation)();
     SearchLimits limits;
+    // Thinking time for a move on a grid with room, and on a crowded one,
+    // where a game is won or lost.
+    std::chrono::microseconds budget;
+    std::chrono::microseconds crowdedBudget;
     // The share of moves drawn at random among those that change the grid.
     double careless;
 };
 
+// A grid with at most this many empty cells is crowded.
+constexpr std::uint32_t crowded = 1;
+
 const std::array<Play, 4>& plays() {
     static const std::array<Play, 4> table{{
-        {"easy", crudeEvaluation, {.maxDepth = 1}, 0.5},
-        {"normal", crudeEvaluation, {.maxDepth = 1}, 0.1},
-        {"hard", strongEvaluation, {.maxDepth = 3, .budget = 2ms}, 0},
-        {"expert", strongEvaluation, {.maxDepth = 12, .budget = 8ms}, 0},
+        {"easy", crudeEvaluation, {.maxDepth = 1}, 0ms, 0ms, 0.4},
+        {"normal", strongEvaluation, {.maxDepth = 2}, 1ms, 1ms, 0.02},
+        {"hard", strongEvaluation, {.maxDepth = 3}, 2ms, 2ms, 0},
+        {"expert", strongEvaluation, {.maxDepth = 12}, 10ms, 30ms, 0},
     }};
     return table;
 }
@@ -110,7 +117,9 @@ Direction Engine::chooseMove(Packed grid) {
     if (count == 1) return changing[0];
     if (search->play.careless > 0 && search->dice.unit() < search->play.careless)
         return changing[search->dice.next() % count];
-    return search->expectimax.best(grid).value_or(changing[0]);
+    const Play& play = search->play;
+    const auto budget = emptyCells(grid) <= crowded ? play.crowdedBudget : play.budget;
+    return search->expectimax.best(grid, budget).value_or(changing[0]);
 }
 
 std::uint64_t Engine::positionsSearched() const { return search->expectimax.positions(); }

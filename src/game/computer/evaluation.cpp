@@ -40,29 +40,25 @@ float lineWorth(Row r, const Weights& w) {
         else
             towardLow += b - a;
     }
-    return w.alive + w.empty * empty + w.merges * merges - w.monotonicity * std::min(towardLow, towardHigh) -
-           w.sum * sum;
+    return w.empty * empty + w.merges * merges - w.monotonicity * std::min(towardLow, towardHigh) - w.sum * sum;
 }
 
 } // namespace
 
 Evaluation::Evaluation(const Weights& weights) {
     for (std::uint32_t r = 0; r < 65536; ++r) lines[r] = lineWorth(static_cast<Row>(r), weights);
+    const float worst = *std::min_element(lines.begin(), lines.end());
+    lostWorth = 8 * worst - std::abs(worst) - 1;
 }
 
 const Evaluation& strongEvaluation() {
-    static const Evaluation evaluation(Weights{.alive = 200000,
-                                               .empty = 270,
-                                               .merges = 700,
-                                               .monotonicity = 47,
-                                               .monotonicityPower = 4,
-                                               .sum = 11,
-                                               .sumPower = 3.5f});
+    static const Evaluation evaluation(
+        Weights{.empty = 270, .merges = 700, .monotonicity = 47, .monotonicityPower = 4, .sum = 11, .sumPower = 3.5f});
     return evaluation;
 }
 
 const Evaluation& crudeEvaluation() {
-    static const Evaluation evaluation(Weights{.alive = 1000, .empty = 10, .merges = 5});
+    static const Evaluation evaluation(Weights{.empty = 10, .merges = 5});
     return evaluation;
 }
 

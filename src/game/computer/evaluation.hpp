@@ -12,8 +12,6 @@ namespace tandrel::computer {
 // out of the way, and the sum of tile powers makes a grid of many mid-sized
 // tiles cost more than one of a few large ones.
 struct Weights {
-    // Added per line so that any live grid scores above a lost one (0).
-    float alive = 0;
     float empty = 0;
     float merges = 0;
     float monotonicity = 0;
@@ -34,9 +32,13 @@ public:
         for (std::uint32_t i = 0; i < 4; ++i) worth += lines[rowOf(grid, i)] + lines[rowOf(columns, i)];
         return worth;
     }
+    // Below the worth of any grid still in play, so that the search avoids a
+    // lost grid at almost any price.
+    float lost() const { return lostWorth; }
 
 private:
     std::array<float, 65536> lines;
+    float lostWorth;
 };
 
 // The full evaluation of the strong levels, and a cruder one that only sees

@@ -1,6 +1,7 @@
 #include "game/computer/expectimax.hpp"
 
 #include <algorithm>
+#include <limits>
 
 namespace tandrel::computer {
 
@@ -29,17 +30,19 @@ Expectimax::Expectimax(const Evaluation& evaluation, const SearchLimits& limits)
 
 Expectimax::~Expectimax() = default;
 
-std::optional<Direction> Expectimax::best(Packed grid) {
+std::optional<Direction> Expectimax::best(Packed grid, std::chrono::microseconds budget) {
     using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();
+    deadline = start + budget;
     std::optional<Direction> chosen;
+    Clock::duration previous{};
     for (std::uint32_t depth = 1; depth <= limits.maxDepth; ++depth) {
+        const auto begun = Clock::now();
         // The first depth always finishes, so there is always an answer.
         deadlineSet = depth > 1;
-        deadline = start + limits.budget;
         aborted = false;
         std::optional<Direction> found;
-        float bestWorth = -1;
+        float bestWorth = -std::numeric_limits<float>::infinity();
         for (const Direction dir : directions) {
             const Packed next = rows.move(grid, dir).grid;
             if (next == grid) continue;
@@ -52,9 +55,14 @@ std::optional<Direction> Expectimax::best(Packed grid) {
         if (aborted) break;
         chosen = found;
         if (!chosen) break;
-        // A deeper search costs several times the last one: start it only
-        // while it may still finish.
-        if ((Clock::now() - start) * 4 > limits.budget) break;
+        // Start a deeper search only while it may finish in time, judging its
+        // cost by how much the last one grew.
+        const auto now = Clock::now();
+        const auto took = now - begun;
+        const double growth =
+            previous.count() > 0 ? std::clamp(double(took.count()) / double(previous.count()), 2.0, 16.0) : 4.0;
+        if (now - start + std::chrono::duration_cast<Clock::duration>(took * growth) > budget) break;
+        previous = took;
     }
     return chosen;
 }
@@ -82,7 +90,7 @@ float Expectimax::afterMove(Packed grid, std::uint32_t depth, float probability)
 }
 
 float Expectimax::beforeMove(Packed grid, std::uint32_t depth, float probability) {
-    float bestWorth = 0; // a grid no move changes is lost
+    float bestWorth = evaluation.lost();
     for (const Direction dir : directions) {
         const Packed next = rows.move(grid, dir).grid;
         if (next != grid) bestWorth = std::max(bestWorth, afterMove(next, depth, probability));
@@ -91,8 +99,11 @@ float Expectimax::beforeMove(Packed grid, std::uint32_t depth, float probability
 }
 
 bool Expectimax::outOfTime() {
-    // The clock is read once every 256 positions; it costs more than one.
-    if (deadlineSet && (positionCount & 255) == 0 && std::chrono::steady_clock::now() > deadline) aborted = true;
+    // The clock is read once every 256 inner positions; it costs more than one.
+    if (deadlineSet && ++sinceClock == 256) {
+        sinceClock = 0;
+        aborted = std::chrono::steady_clock::now() > deadline;
+    }
     return aborted;
 }
 

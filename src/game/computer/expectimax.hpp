@@ -13,9 +13,6 @@ namespace tandrel::computer {
 struct SearchLimits {
     // Moves looked ahead, the first included; 1 judges each move's result alone.
     std::uint32_t maxDepth = 1;
-    // Deeper searches start only while this much time is left of the budget,
-    // and one that overruns it is abandoned for the last finished one.
-    std::chrono::microseconds budget{0};
     // Chance branches less likely than this are judged by the evaluation.
     float cutoff = 1e-4f;
 };
@@ -28,8 +25,10 @@ public:
     ~Expectimax();
 
     // The move expected to leave the best grid among those that change it;
-    // none when no move does.
-    std::optional<Direction> best(Packed grid);
+    // none when no move does. Deeper searches start only while they may
+    // finish within the budget, and one that overruns it is abandoned for the
+    // last finished one.
+    std::optional<Direction> best(Packed grid, std::chrono::microseconds budget);
     std::uint64_t positions() const { return positionCount; }
 
 private:
@@ -45,6 +44,7 @@ private:
     std::chrono::steady_clock::time_point deadline;
     bool deadlineSet = false;
     bool aborted = false;
+    std::uint32_t sinceClock = 0;
     std::uint64_t positionCount = 0;
     std::unique_ptr<Entry[]> cache;
 };

@@ -4,9 +4,7 @@ namespace tandrel::computer {
 
 namespace {
 
-Row reversed(Row r) {
-    return static_cast<Row>((r >> 12) | ((r >> 4) & 0x00F0) | ((r << 4) & 0x0F00) | (r << 12));
-}
+Row reversed(Row r) { return static_cast<Row>((r >> 12) | ((r >> 4) & 0x00F0) | ((r << 4) & 0x0F00) | (r << 12)); }
 
 // The slide toward nibble 0, merging as Board::move does: a merged tile takes
 // no part in a second merge.

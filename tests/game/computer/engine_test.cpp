@@ -45,15 +45,14 @@ TEST(Engine, ChoosesAMoveThatChangesTheGridWheneverOneDoes) {
             for (const Case& c : cases) {
                 const Direction chosen = engine.chooseMove(c.grid);
                 EXPECT_NE(std::find(c.changing.begin(), c.changing.end(), chosen), c.changing.end())
-                    << levelName(level) << " seed " << seed << " chose " << int(chosen) << " on " << std::hex
-                    << c.grid;
+                    << levelName(level) << " seed " << seed << " chose " << int(chosen) << " on " << std::hex << c.grid;
             }
         }
 }
 
 TEST(Engine, LevelNamesAreTheCommandLines) {
     const std::pair<std::string_view, std::optional<Level>> names[] = {
-        {"easy", Level::Easy},  {"normal", Level::Normal}, {"hard", Level::Hard}, {"expert", Level::Expert},
+        {"easy", Level::Easy},  {"normal", Level::Normal}, {"hard", Level::Hard},     {"expert", Level::Expert},
         {"Easy", std::nullopt}, {"", std::nullopt},        {"expert ", std::nullopt}, {"human", std::nullopt},
     };
     for (const auto& [name, level] : names) {
