@@ -56,7 +56,7 @@ GameApp::GameApp(std::array<Player, 2> players)
     captions = std::make_unique<PlayerCaptions>(*captionFont);
     for (std::size_t i = 0; i < 2; ++i) {
         // Under the tiles' lowest row, above the score.
-        playerLines[i] = std::make_unique<TextLine>(*captionFont, "", Vector2f(200 + 410 * float(i), 41));
+        playerLines[i] = std::make_unique<TextLine>(*captionFont, "", Vector2f(200 + 410 * float(i), 43));
         playerLines[i]->alignment = Alignment::Center;
         playerLines[i]->color = Color4f(1, 1, 1, 1);
         // Room for every caption, so that choosing one allocates nothing.
