@@ -100,9 +100,7 @@ Game play(Level level, std::uint64_t seed, std::vector<double>& allMs) {
         game.score += moved.score;
         ++game.moves;
     }
-    for (std::uint32_t cell = 0; cell < 16; ++cell)
-        game.largest = std::max(game.largest, static_cast<std::uint32_t>((grid >> (4 * cell)) & 0xF));
-    game.largest = 1u << game.largest;
+    game.largest = 1u << largestExponent(grid);
     allMs.insert(allMs.end(), ms.begin(), ms.end());
     game.maxMs = *std::max_element(ms.begin(), ms.end());
     game.medianMs = percentile(ms, 0.5);

@@ -37,7 +37,7 @@ const std::vector<Packed>& midGame() {
             const Packed next = rows.move(grid, engine.chooseMove(grid)).grid;
             if (next == grid) break;
             grid = bench::spawn(next, random);
-            for (std::uint32_t cell = 0; cell < 16; ++cell) reached = reached || ((grid >> (4 * cell)) & 0xF) >= 10;
+            reached = reached || largestExponent(grid) >= 10;
             if (reached) found.push_back(grid);
         }
         return found;

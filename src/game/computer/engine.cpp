@@ -15,6 +15,9 @@ using namespace std::chrono_literals;
 // How each level plays. The weaker levels are not merely shallower: looking
 // past one new tile with the full evaluation already reaches 2048 in half the
 // games, so they judge grids crudely or now and then move without thinking.
+// Easy plays with some care until it holds a 256 and carelessly from then on,
+// which ends most of its games there: mistakes spread over the whole game
+// leave as many ending at 128 or 512.
 struct Play {
     const char* name;
     const Evaluation& (*evaluation)();
@@ -23,8 +26,10 @@ struct Play {
     // where a game is won or lost.
     std::chrono::microseconds budget;
     std::chrono::microseconds crowdedBudget;
-    // The share of moves drawn at random among those that change the grid.
+    // The share of moves drawn at random among those that change the grid,
+    // once the grid holds a tile of 2^carelessFrom.
     double careless;
+    std::uint32_t carelessFrom;
 };
 
 // A grid with at most this many empty cells is crowded.
@@ -32,10 +37,10 @@ constexpr std::uint32_t crowded = 1;
 
 const std::array<Play, 4>& plays() {
     static const std::array<Play, 4> table{{
-        {"easy", crudeEvaluation, {.maxDepth = 1}, 0ms, 0ms, 0.4},
-        {"normal", strongEvaluation, {.maxDepth = 2}, 1ms, 1ms, 0.02},
-        {"hard", strongEvaluation, {.maxDepth = 3}, 2ms, 2ms, 0},
-        {"expert", strongEvaluation, {.maxDepth = 12}, 10ms, 30ms, 0},
+        {"easy", crudeEvaluation, {.maxDepth = 1}, 0ms, 0ms, 0.5, 8},
+        {"normal", strongEvaluation, {.maxDepth = 2}, 1ms, 1ms, 0.02, 0},
+        {"hard", strongEvaluation, {.maxDepth = 3}, 2ms, 2ms, 0, 0},
+        {"expert", strongEvaluation, {.maxDepth = 12}, 12ms, 40ms, 0, 0},
     }};
     return table;
 }
@@ -115,9 +120,9 @@ Direction Engine::chooseMove(Packed grid) {
         if (rows.move(grid, dir).grid != grid) changing[count++] = dir;
     if (count == 0) return Direction::Left;
     if (count == 1) return changing[0];
-    if (search->play.careless > 0 && search->dice.unit() < search->play.careless)
-        return changing[search->dice.next() % count];
     const Play& play = search->play;
+    if (play.careless > 0 && largestExponent(grid) >= play.carelessFrom && search->dice.unit() < play.careless)
+        return changing[search->dice.next() % count];
     const auto budget = emptyCells(grid) <= crowded ? play.crowdedBudget : play.budget;
     return search->expectimax.best(grid, budget).value_or(changing[0]);
 }

@@ -2,6 +2,7 @@
 
 #include "game/computer/engine.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -31,6 +32,12 @@ inline std::uint32_t emptyCells(Packed grid) {
     grid |= grid >> 1;
     grid &= 0x1111111111111111ULL;
     return 16 - static_cast<std::uint32_t>(__builtin_popcountll(grid));
+}
+
+inline std::uint32_t largestExponent(Packed grid) {
+    std::uint32_t largest = 0;
+    for (; grid != 0; grid >>= 4) largest = std::max(largest, static_cast<std::uint32_t>(grid & 0xF));
+    return largest;
 }
 
 // Every row's slide toward either end, with the points it scores, worked out
