@@ -1,7 +1,7 @@
 // Cost of one board move on random positions, and of one frame of the game
 // scene (two full boards and their score lines) with every OpenGL slot
 // pointed at a function that does nothing, with the heap allocations each
-// makes.
+// makes; and the longest frame while the computer plays.
 
 #include <benchmark/benchmark.h>
 
@@ -17,9 +17,13 @@
 #include "framework/core/layer.hpp"
 #include "framework/ui/ftfont.hpp"
 #include "game/board.hpp"
+#include "game/computerplayer.hpp"
+#include "game/moveworker.hpp"
 #include "game/random.hpp"
 #include "noop_gl.hpp"
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
 #include <random>
 #include <vector>
@@ -136,5 +140,57 @@ BENCHMARK(BM_Frame)
     ->ArgsProduct({{0, 1, 2}, {810, 1620}})
     ->ArgNames({"scene", "window"})
     ->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+namespace {
+
+// A frame of a match whose right board the computer steers at `expert` as
+// fast as it thinks (nobody is left to follow it), its search running on the
+// worker thread, against the same frame with the right board left alone.
+// Frames are 1/60 s of game time, so the slides run as on a screen.
+void BM_FrameWithComputer(benchmark::State& state) {
+    const bool computer = state.range(0) == 1;
+    constexpr double frameTime = 1.0 / 60;
+    Board left(fonts().large, fonts().small);
+    Board right(fonts().large, fonts().small);
+    right.position = tandrel::Vector2f(410, 0);
+    left.reset(2, 2);
+    right.reset(2, 2);
+    tandrel::MoveWorker worker;
+    tandrel::ComputerPlayer player(worker, 1, right);
+    if (computer) player.steer(tandrel::computer::Level::Expert);
+
+    std::int32_t games = 0;
+    // Frame times in microseconds, room made before counting allocations; on
+    // a shared machine the longest frame alone mostly measures the scheduler.
+    std::vector<double> frames;
+    frames.reserve(std::size_t{1} << 22);
+    const std::size_t before = tandrel::bench::allocations.load();
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        player.update(frameTime, true);
+        left.draw(frameTime);
+        right.draw(frameTime);
+        const std::chrono::duration<double, std::micro> took = std::chrono::steady_clock::now() - start;
+        if (frames.size() < frames.capacity()) frames.push_back(took.count());
+        if (right.gameOver) {
+            state.PauseTiming();
+            ++games;
+            right.reset(2, 2);
+            player.steer(tandrel::computer::Level::Expert);
+            state.ResumeTiming();
+        }
+    }
+    tandrel::bench::reportAllocations(state, before, "allocs/frame");
+    std::sort(frames.begin(), frames.end());
+    const auto at = [&](double share) { return frames[std::size_t(share * double(frames.size() - 1))]; };
+    state.counters["p99_us"] = at(0.99);
+    state.counters["p99.9_us"] = at(0.999);
+    state.counters["longest_us"] = frames.back();
+    state.counters["score"] = benchmark::Counter(right.score);
+    state.counters["games"] = benchmark::Counter(games);
+}
+BENCHMARK(BM_FrameWithComputer)->Arg(0)->Arg(1)->ArgName("computer")->MinTime(3)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -9,6 +9,8 @@ namespace tandrel {
 namespace {
 
 constexpr std::int32_t keyReturn = SDLK_RETURN;
+// Shown on player 2's board and in --help; F11 is the full screen's.
+constexpr std::int32_t keyChoosePlayer2 = SDLK_F2;
 
 // SDL 1.2 reports letter keys by their lower-case symbols whatever the Shift
 // or Caps Lock state, so matching symbols is enough.
@@ -34,8 +36,9 @@ std::optional<Direction> rightPlayerDirection(std::int32_t key) {
 
 } // namespace
 
-GameApp::GameApp(bool fullscreen)
-    : Application(810, 450, "Tandrel", 12, {.fullscreen = fullscreen, .fullscreenKeys = true, .requireDisplay = true}) {
+GameApp::GameApp(std::array<Player, 2> players, bool fullscreen)
+    : Application(810, 450, "Tandrel", 12, {.fullscreen = fullscreen, .fullscreenKeys = true, .requireDisplay = true}),
+      players(players), chosenPlayer2(players[1]) {
     clearColor = Color4f(0xBBADA0);
     // Everything is drawn in painter's order, later over earlier.
     gl.glDisable(GL_LIGHTING);
@@ -46,18 +49,32 @@ GameApp::GameApp(bool fullscreen)
     layer->setLogicalSize(810, 450);
     largeFont = std::make_unique<FreeTypeFont>(fontPath, 27);
     smallFont = std::make_unique<FreeTypeFont>(fontPath, 16);
+    captionFont = std::make_unique<FreeTypeFont>(fontPath, captionFontSize);
     leftBoard = std::make_unique<Board>(*largeFont, *smallFont);
     leftBoard->position = Vector2f(0, 0);
     layer->addDrawable(*leftBoard);
     rightBoard = std::make_unique<Board>(*largeFont, *smallFont);
     rightBoard->position = Vector2f(410, 0);
     layer->addDrawable(*rightBoard);
+    captions = std::make_unique<PlayerCaptions>(*captionFont);
+    for (std::size_t i = 0; i < 2; ++i) {
+        // Under the tiles' lowest row, above the score.
+        playerLines[i] = std::make_unique<TextLine>(*captionFont, "", Vector2f(200 + 410 * float(i), 43));
+        playerLines[i]->alignment = Alignment::Center;
+        playerLines[i]->color = Color4f(1, 1, 1, 1);
+        // Room for every caption, so that choosing one allocates nothing.
+        playerLines[i]->text.reserve(captions->longest);
+        layer->addDrawable(*playerLines[i]);
+    }
+    computers[0] = std::make_unique<ComputerPlayer>(worker, 0, *leftBoard);
+    computers[1] = std::make_unique<ComputerPlayer>(worker, 1, *rightBoard);
     restart();
 }
 
 void GameApp::onKeyDown() {
     Application::onKeyDown();
     const std::int32_t key = eventManager->eventKey;
+    if (key == keyChoosePlayer2) choosePlayer2();
     if (key == keyReturn && !fullscreenShortcut()) confirm();
     if (auto dir = leftPlayerDirection(key)) steer(0, *dir);
     if (auto dir = rightPlayerDirection(key)) steer(1, *dir);
@@ -81,6 +98,8 @@ void GameApp::onJoyHatMotion() {
 }
 
 void GameApp::steer(std::size_t board, Direction dir) {
+    // A board the computer steers ignores its player's keys and gamepad.
+    if (players[board]) return;
     Board& steered = board == 0 ? *leftBoard : *rightBoard;
     if (!steered.gameOver) steered.move(dir);
 }
@@ -93,6 +112,12 @@ void GameApp::confirm() {
 
 void GameApp::onUpdate() {
     Application::onUpdate();
+    // Once every person is out nobody needs to follow the computer's moves;
+    // a match without a person is one to watch.
+    const bool somePerson = !players[0] || !players[1];
+    const bool personPlays = (!players[0] && !leftBoard->gameOver) || (!players[1] && !rightBoard->gameOver);
+    const bool hurry = somePerson && !personPlays;
+    for (auto& computer : computers) computer->update(eventManager->deltaTime, hurry);
     if (leftBoard->gameOver && rightBoard->gameOver) decideWinner();
 }
 
@@ -112,6 +137,22 @@ void GameApp::restart() {
     const std::uint32_t second = randomTileValue();
     leftBoard->reset(first, second);
     rightBoard->reset(first, second);
+    players[1] = chosenPlayer2;
+    for (std::size_t i = 0; i < 2; ++i) computers[i]->steer(players[i]);
+    showPlayers();
+}
+
+void GameApp::choosePlayer2() {
+    chosenPlayer2 = nextPlayer(chosenPlayer2);
+    // Nothing is left to play in this match, so the board shows the choice
+    // as its player at once; the computer takes over with the next match.
+    if (leftBoard->gameOver && rightBoard->gameOver) players[1] = chosenPlayer2;
+    showPlayers();
+}
+
+void GameApp::showPlayers() {
+    playerLines[0]->setText(captions->of(players[0]));
+    playerLines[1]->setText(captions->withKey(players[1], chosenPlayer2));
 }
 
 } // namespace tandrel

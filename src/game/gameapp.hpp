@@ -2,33 +2,52 @@
 
 #include "framework/core/application.hpp"
 #include "framework/ui/ftfont.hpp"
+#include "framework/ui/textline.hpp"
 #include "game/board.hpp"
+#include "game/computerplayer.hpp"
 #include "game/gamepad.hpp"
+#include "game/moveworker.hpp"
+#include "game/player.hpp"
+#include "game/playercaptions.hpp"
 
+#include <array>
 #include <memory>
 
 namespace tandrel {
 
 // The game: two boards side by side in one 2D layer, player 1 on a, d, w, s
-// and the first gamepad, player 2 on the arrow keys and the second gamepad.
-// When both players are out the higher score wins, and Enter or a gamepad
-// button deals a new match.
+// and the first gamepad, player 2 on the arrow keys and the second gamepad,
+// unless the computer steers their board. When both players are out the
+// higher score wins, and Enter or a gamepad button deals a new match. F2
+// chooses player 2 for the next match.
 class GameApp : public Application {
     // Declared first so that they outlive the boards that draw with them.
     std::unique_ptr<FreeTypeFont> largeFont;
     std::unique_ptr<FreeTypeFont> smallFont;
+    std::unique_ptr<FreeTypeFont> captionFont;
 
 public:
     static constexpr const char* fontPath = "./data/fonts/clearsans/ClearSans-Bold.ttf";
+    // Of the line that tells who steers a board: small enough for the longest
+    // translation to fit under the grid.
+    static constexpr std::uint32_t captionFontSize = 13;
 
-    explicit GameApp(bool fullscreen = false);
+    // Who steers each board, left first; a person on each by default.
+    explicit GameApp(std::array<Player, 2> players = {}, bool fullscreen = false);
 
     Layer* layer = nullptr;
     std::unique_ptr<Board> leftBoard;
     std::unique_ptr<Board> rightBoard;
+    // Between each board's grid and its score, drawn over the boards: who
+    // steers it, and on player 2's the key that chooses.
+    std::array<std::unique_ptr<TextLine>, 2> playerLines;
     // Set by decideWinner; only then does Enter start a new match.
     bool matchOver = false;
     Gamepads gamepads;
+    // Who steers each board in this match.
+    std::array<Player, 2> players;
+    // What F2 has chosen for player 2 from the next match on.
+    Player chosenPlayer2;
 
     void onKeyDown() override;
     void onJoyButtonDown() override;
@@ -41,6 +60,17 @@ public:
     void onUpdate() override;
     virtual void decideWinner();
     virtual void restart();
+    // The next choice for player 2; at once when both games are over.
+    virtual void choosePlayer2();
+
+private:
+    // Who steers each board and what F2 has chosen, in the caption lines.
+    void showPlayers();
+
+    std::unique_ptr<PlayerCaptions> captions;
+    MoveWorker worker;
+    // Declared after the boards and the worker they use, so they go first.
+    std::array<std::unique_ptr<ComputerPlayer>, 2> computers;
 };
 
 } // namespace tandrel

@@ -1,21 +1,31 @@
-// Tandrel's entry point: the language file first, before any window exists,
-// then the game until Escape or the window is closed.
+// Tandrel's entry point: the command line first, then the language file,
+// both before any window exists, then the game until Escape or the window is
+// closed.
 
 #include "framework/core/entry.hpp"
 #include "framework/ui/i18n.hpp"
 #include "game/gameapp.hpp"
+#include "game/options.hpp"
 
+#include <iostream>
+#include <span>
 #include <string>
 
-int main() {
-    return tandrel::runReportingFailures("tandrel", [] {
+int main(int argc, char** argv) {
+    const tandrel::CommandLine commandLine =
+        tandrel::parseCommandLine(std::span<const char* const>(argv + 1, static_cast<std::size_t>(argc - 1)));
+    if (commandLine.exitStatus) {
+        (*commandLine.exitStatus == 0 ? std::cout : std::cerr) << commandLine.output << std::flush;
+        return *commandLine.exitStatus;
+    }
+    return tandrel::runReportingFailures("tandrel", [&] {
         try {
             tandrel::loadLocale("locale");
         } catch (const tandrel::LocaleFileException& e) {
             // Name the file and line so the user can mend it.
             throw tandrel::VandorException(e.path + ", line " + std::to_string(e.line) + ": " + e.what());
         }
-        tandrel::GameApp game;
+        tandrel::GameApp game(commandLine.players, commandLine.fullscreen);
         game.run();
         return 0;
     });

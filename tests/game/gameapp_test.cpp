@@ -5,6 +5,7 @@
 #include "game/gameapp.hpp"
 
 #include <algorithm>
+#include <cstring>
 #include <initializer_list>
 #include <vector>
 
@@ -226,6 +227,57 @@ TEST_F(GameAppTest, EqualScoresMakeBothWinners) {
     left().score = 0; // deciding again never clears a flag
     pass();
     EXPECT_TRUE(left().winner);
+}
+
+// Passes until the board's grid changes, for at most `seconds` of real time;
+// the number of passes it took, or -1.
+int passesUntilMoved(GameAppTest& test, Board& board, double seconds) {
+    const BoardArray before = board.grid;
+    const std::uint32_t start = sdl.SDL_GetTicks();
+    for (int passes = 1; sdl.SDL_GetTicks() - start < seconds * 1000; ++passes) {
+        test.pass();
+        if (std::memcmp(&before, &board.grid, sizeof before) != 0) return passes;
+    }
+    return -1;
+}
+
+TEST_F(GameAppTest, F2ChoosesTheComputerForTheNextMatchWhichThenSteersPlayer2) {
+    EXPECT_EQ(app->playerLines[0]->text, "");
+    EXPECT_EQ(app->playerLines[1]->text, "F2: play the computer");
+    pushKey(SDLK_F2);
+    pushKey(SDLK_F2);
+    pass();
+    EXPECT_EQ(app->playerLines[1]->text, "next: normal");
+    // This match stays a person's.
+    setLoneTile(right());
+    pushKey(SDLK_LEFT);
+    pass();
+    EXPECT_EQ(right().grid(0, 0), 2u);
+    settle();
+
+    // Once both are out the choice applies at once, and Enter deals a match
+    // the computer plays, from the same opening as player 1.
+    left().gameOver = right().gameOver = true;
+    pass();
+    pushKey(SDLK_F2);
+    pass();
+    EXPECT_EQ(app->players[1], computer::Level::Hard);
+    EXPECT_EQ(app->playerLines[1]->text, "Computer (hard) \u00B7 F2");
+    pushKey(SDLK_RETURN);
+    pass();
+    EXPECT_EQ(values(left()), values(right()));
+
+    // The arrows do nothing; the computer moves alone, at a person's pace
+    // while player 1 plays, as soon as the board rests once player 1 is out.
+    setLoneTile(right());
+    pushKey(SDLK_LEFT);
+    pass();
+    EXPECT_EQ(right().grid(3, 0), 2u);
+    EXPECT_GT(passesUntilMoved(*this, right(), 1.0), -1) << "the computer never moved";
+    EXPECT_EQ(passesUntilMoved(*this, right(), 0.1), -1) << "moved again before its pause";
+    settle();
+    left().gameOver = true;
+    EXPECT_GT(passesUntilMoved(*this, right(), 0.1), -1) << "waited for the pause with nobody to follow";
 }
 
 TEST_F(GameAppTest, EscapeEndsTheGameWhilePlayingAndOnceDecided) {

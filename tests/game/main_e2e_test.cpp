@@ -112,15 +112,15 @@ bool captionShows(const Image& image, int board, Rgb colour) {
 }
 
 // The locale is the test's own: English captions unless a test asks for another.
-LaunchOptions launchIn(const std::string& dir, const std::string& lang = "C") {
-    return {dir, {{"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"LANG", lang}}};
+LaunchOptions launchIn(const std::string& dir, const std::string& lang = "C", std::vector<std::string> args = {}) {
+    return {dir, {{"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"LANG", lang}}, std::move(args)};
 }
 
 // A running game with its window found, focused and showing its first frame.
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        child_.emplace(game, launchIn(buildDir));
+        child_.emplace(game, launchIn(buildDir, "C", args_));
         auto found = x_.findWindow("Tandrel", child_->pid(), Millis(10000));
         ASSERT_TRUE(found) << "no window titled Tandrel appeared; stderr: " << child_->stderrText();
         window_ = *found;
@@ -187,6 +187,8 @@ protected:
         return -1;
     }
 
+    // The game's command line.
+    std::vector<std::string> args_;
     XSession x_;
     std::optional<Child> child_;
     XWindow window_ = 0;
@@ -312,6 +314,81 @@ TEST_F(GameTest, AWindowTwiceAsLargeShowsEveryTileTwiceAsFar) {
         EXPECT_EQ(readBoard(*large, b, 2).cells, (*small)[std::size_t(b)].cells);
     }
     EXPECT_EQ(quitWithEscape(x_, *child_), 0);
+}
+
+// The shortest time between two moves of the computer while a person plays.
+constexpr double computerPace = 0.25;
+
+class ComputerGameTest : public GameTest {
+protected:
+    ComputerGameTest() { args_ = {"--computer=easy"}; }
+
+    // In a fresh match, with no key pressed, the computer's board moves and
+    // player 1's keeps its opening. (The computer may well have moved before
+    // its opening could be read.)
+    void expectTheComputerMovesAlone() {
+        auto moved = waitFor(
+            [](const Image& image) {
+                BoardView right = readBoard(image, 1);
+                return right.overlay == Overlay::None && right.readable() && right.tiles().size() > 2;
+            },
+            Millis(5000));
+        ASSERT_TRUE(moved) << "the computer's board never moved";
+        const BoardView left = readBoard(*moved, 0);
+        EXPECT_EQ(left.overlay, Overlay::None);
+        ASSERT_EQ(left.tiles().size(), 2u) << "player 1's board moved with no key pressed";
+        for (int v : left.tiles()) EXPECT_TRUE(v == 2 || v == 4) << v;
+    }
+};
+
+TEST_F(ComputerGameTest, TheComputerPlaysItsBoardAloneAndFinishesOncePlayer1IsOut) {
+    ASSERT_NO_FATAL_FAILURE(expectTheComputerMovesAlone());
+
+    // Arrows pressed far faster than the computer's pace for a few seconds:
+    // each move adds a 2 or a 4, so if only the computer moved, the values
+    // grow by no more than four for each move its pace allows.
+    auto sum = [](const std::vector<int>& v) { return std::accumulate(v.begin(), v.end(), 0); };
+    const auto start = Clock::now();
+    auto before = steadyBoards();
+    ASSERT_TRUE(before);
+    for (int press = 0; press < 300; ++press) {
+        x_.key(player2Keys[press % 4]);
+        std::this_thread::sleep_for(Millis(10));
+    }
+    auto after = steadyBoards();
+    ASSERT_TRUE(after);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    EXPECT_EQ((*after)[0], (*before)[0]);
+    EXPECT_LE(sum((*after)[1].tiles()) - sum((*before)[1].tiles()), 4 * (int(seconds / computerPace) + 1))
+        << "in " << seconds << " s";
+
+    // Player 1 plays until out; the computer then finishes at full speed.
+    std::mt19937 random(20261209u);
+    std::uniform_int_distribution<int> pick(0, 3);
+    const auto deadline = Clock::now() + std::chrono::seconds(90);
+    while (Clock::now() < deadline) {
+        auto image = shot();
+        ASSERT_TRUE(image);
+        if (overlayOf(*image, 0) != Overlay::None) break;
+        x_.key(player1Keys[pick(random)]);
+        std::this_thread::sleep_for(Millis(40));
+    }
+    auto decided = waitFor(
+        [](const Image& image) {
+            for (int b = 0; b < 2; ++b)
+                if (Overlay o = overlayOf(image, b); o != Overlay::Dark && o != Overlay::Gold) return false;
+            return true;
+        },
+        Millis(60000));
+    ASSERT_TRUE(decided) << "the match was never decided";
+    EXPECT_TRUE(overlayOf(*decided, 0) == Overlay::Gold || overlayOf(*decided, 1) == Overlay::Gold);
+
+    x_.key("Return");
+    expectTheComputerMovesAlone();
+
+    // Escape mid-search still ends the program normally.
+    EXPECT_EQ(quitWithEscape(x_, *child_), 0);
+    EXPECT_EQ(child_->stderrText(), "");
 }
 
 TEST_F(GameTest, ClosingTheWindowEndsTheProgramNormally) {

@@ -5,6 +5,8 @@
 #include "framework/ui/ftfont.hpp"
 #include "framework/ui/i18n.hpp"
 #include "framework/ui/utf8.hpp"
+#include "game/gameapp.hpp"
+#include "game/playercaptions.hpp"
 
 #include <filesystem>
 #include <fstream>
@@ -28,6 +30,14 @@ const std::map<std::string, bool> captions{
     {"Score", true},
     {"Press <Enter> to restart", false},
     {"Wait other player to finish", false},
+    {"Computer", false},
+    {"easy", false},
+    {"normal", false},
+    {"hard", false},
+    {"expert", false},
+    {"person", false},
+    {"next", false},
+    {"play the computer", false},
 };
 
 std::map<std::string, Translations> shippedFiles() {
@@ -80,12 +90,17 @@ TEST(ShippedLocales, CaptionsFitOnABoard) {
     ASSERT_NO_FATAL_FAILURE(test::openTestWindow(64, 64));
     FreeTypeFont large(fontPath, 27);
     FreeTypeFont small(fontPath, 16);
+    FreeTypeFont caption(fontPath, GameApp::captionFontSize);
     const float boardWidth = 400;
     for (const auto& [name, table] : shippedFiles()) {
         for (const auto& [key, headline] : captions) {
             const std::string shown = table.at(key) + (key == "Score" ? ": 999999" : "");
             EXPECT_LE((headline ? large : small).textWidth(shown), boardWidth - 20) << name << ": " << shown;
         }
+        // Who plays a board is told by phrases joined together.
+        localeName = name;
+        loadLocale(localeDir);
+        EXPECT_LE(PlayerCaptions(caption).widest, boardWidth - 20) << name;
     }
 }
 

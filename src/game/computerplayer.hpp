@@ -1,0 +1,45 @@
+#pragma once
+
+#include "game/board.hpp"
+#include "game/moveworker.hpp"
+#include "game/player.hpp"
+
+#include <cstdint>
+
+namespace tandrel {
+
+// Steers one board for the computer: asks the worker for a move as soon as
+// the grid is known and plays the answer through Board::move, as a key
+// press would, once the board has come to rest.
+class ComputerPlayer {
+public:
+    // Seconds between two moves while a person watches: slow enough to
+    // follow, and longer than any slide.
+    static constexpr double pause = 0.25;
+
+    // The board and the worker must outlive the player; `slot` is the
+    // board's own in the worker.
+    ComputerPlayer(MoveWorker& worker, std::uint32_t slot, Board& board);
+
+    // Takes the board over at a level, or leaves it to a person when empty,
+    // from the board's current grid on. An answer still being searched for
+    // an earlier grid is never played.
+    void steer(Player player);
+    // Once a frame, with the time since the last one. Plays at most one
+    // move: after the pause, or as soon as the board rests when `hurry` says
+    // no person is left to follow it.
+    void update(double dt, bool hurry);
+
+private:
+    // A request is outstanding whenever the computer steers a board still in
+    // play, so an answer is the move for the grid as it stands.
+    void think();
+
+    MoveWorker& worker;
+    std::uint32_t slot;
+    Board& board;
+    Player steering;
+    double sinceMove = 0;
+};
+
+} // namespace tandrel

@@ -1,0 +1,134 @@
+#include "game/options.hpp"
+
+#include <algorithm>
+#include <string_view>
+
+namespace tandrel {
+
+namespace {
+
+enum class Value { None, Optional, Required };
+
+using OptionValue = std::optional<std::string_view>;
+
+struct Option {
+    std::string_view name;
+    Value value;
+    // Shown after the name in the usage, e.g. "[=LEVEL]".
+    std::string_view valueHelp;
+    std::string_view help;
+    // The values it takes, named in the error for any other.
+    std::string_view choices;
+    // False when the value is not one the option takes.
+    bool (*apply)(CommandLine& line, OptionValue value);
+};
+
+bool setComputer(CommandLine& line, OptionValue value) {
+    const auto level = computer::parseLevel(value.value_or("normal"));
+    if (level) line.players[1] = *level;
+    return level.has_value();
+}
+
+template <std::size_t board>
+bool setPlayer(CommandLine& line, OptionValue value) {
+    if (*value == "human") {
+        line.players[board].reset();
+        return true;
+    }
+    const auto level = computer::parseLevel(*value);
+    if (level) line.players[board] = *level;
+    return level.has_value();
+}
+
+bool setFullscreen(CommandLine& line, OptionValue) {
+    line.fullscreen = true;
+    return true;
+}
+
+bool showHelp(CommandLine& line, OptionValue);
+bool showVersion(CommandLine& line, OptionValue) {
+    line.exitStatus = 0;
+    line.output = "tandrel " TANDREL_VERSION "\n";
+    return true;
+}
+
+// One line per option: the usage is made from this table too.
+constexpr std::string_view levels = "easy, normal, hard or expert";
+constexpr std::string_view players = "human, easy, normal, hard or expert";
+constexpr Option options[] = {
+    {"--computer", Value::Optional, "[=LEVEL]", "player 2 is the computer (LEVEL is normal if not given)", levels,
+     setComputer},
+    {"--player1", Value::Required, "=WHO", "who plays the left board: human or a LEVEL", players, setPlayer<0>},
+    {"--player2", Value::Required, "=WHO", "who plays the right board: human or a LEVEL", players, setPlayer<1>},
+    {"--fullscreen", Value::None, "", "start in full screen", "", setFullscreen},
+    {"--help", Value::None, "", "show this help and exit", "", showHelp},
+    {"--version", Value::None, "", "show the version and exit", "", showVersion},
+};
+
+bool showHelp(CommandLine& line, OptionValue) {
+    line.exitStatus = 0;
+    line.output =
+        "Usage: tandrel [OPTION]...\n"
+        "A sliding-number game for two people on one keyboard, or for one against\n"
+        "the computer.\n\n";
+    for (const Option& option : options) {
+        std::string shown = "  ";
+        shown.append(option.name).append(option.valueHelp);
+        shown.resize(std::max<std::size_t>(shown.size() + 2, 22), ' ');
+        line.output.append(shown).append(option.help).append("\n");
+    }
+    line.output +=
+        "\nLEVEL is easy, normal, hard or expert.\n\n"
+        "Keys: player 1 slides with A, D, W and S, player 2 with the arrow keys.\n"
+        "F2 chooses who plays the right board from the next match on (at once\n"
+        "when both games are over): a person, or the computer at each level in\n"
+        "turn. Enter deals a new match once both games are over; F11 or Alt+Enter\n"
+        "switches between the window and full screen; Escape quits. The first\n"
+        "gamepad steers the left board and the second the right one.\n\n"
+        "The captions follow the language named by the first of LC_ALL,\n"
+        "LC_MESSAGES and LANG that is set and not empty.\n";
+    return true;
+}
+
+std::string quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+
+CommandLine usageError(const std::string& message) {
+    CommandLine line;
+    line.exitStatus = 2;
+    // Scripts and tests match the second line exactly.
+    line.output = "tandrel: " + message + "\nTry 'tandrel --help'.\n";
+    return line;
+}
+
+} // namespace
+
+CommandLine parseCommandLine(std::span<const char* const> args) {
+    CommandLine line;
+    for (std::size_t i = 0; i < args.size() && !line.exitStatus; ++i) {
+        const std::string_view arg = args[i];
+        const std::size_t equals = arg.find('=');
+        const std::string_view name = arg.substr(0, equals);
+        OptionValue value;
+        if (equals != std::string_view::npos) value = arg.substr(equals + 1);
+
+        const Option* option = nullptr;
+        for (const Option& candidate : options)
+            if (candidate.name == name) option = &candidate;
+        if (!option)
+            return usageError(arg.starts_with("-") ? "unrecognized option " + quoted(name)
+                                                   : "unexpected argument " + quoted(arg));
+        if (option->value == Value::None && value)
+            return usageError("option " + quoted(name) + " doesn't allow an argument");
+        // As getopt does: a required value may also be the next argument.
+        if (option->value == Value::Required && !value) {
+            if (i + 1 == args.size()) return usageError("option " + quoted(name) + " requires an argument");
+            value = args[++i];
+        }
+        if (!option->apply(line, value))
+            return usageError("invalid argument " + quoted(*value) + " for " + quoted(name) + " (" +
+                              std::string(option->choices) + ")");
+    }
+    return line;
+}
+
+} // namespace tandrel

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "game/player.hpp"
+
+#include <array>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace tandrel {
+
+// What the command line asks for: the players of a match, or a text to print
+// and a status to exit with before any window opens.
+struct CommandLine {
+    // Left board first; a person on each unless an option says otherwise.
+    std::array<Player, 2> players{};
+    bool fullscreen = false;
+    // Set for --help and --version (0, the text goes to stdout) and for a
+    // usage error (2, the text goes to stderr).
+    std::optional<int> exitStatus;
+    std::string output;
+};
+
+// The arguments after the program's name, in order; a later option overrides
+// an earlier one for the same board.
+CommandLine parseCommandLine(std::span<const char* const> args);
+
+} // namespace tandrel
