@@ -23,6 +23,13 @@ void ComputerPlayer::think() {
 void ComputerPlayer::update(double dt, bool hurry) {
     if (!steering || board.gameOver) return;
     sinceMove += dt;
+    if (hurry && board.state == BoardState::Animating) {
+        // Nobody is left to follow the slides, and a whole game shown at the
+        // tiles' speed would keep the result waiting for minutes: the slide
+        // ends at once, as the owner ends one when it decides a match.
+        board.state = BoardState::Idle;
+        board.movingTiles.clear();
+    }
     if (board.state != BoardState::Idle || (!hurry && sinceMove < pause)) return;
     const auto move = worker.answer(slot);
     if (!move) return;

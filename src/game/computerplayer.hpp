@@ -26,8 +26,9 @@ public:
     // an earlier grid is never played.
     void steer(Player player);
     // Once a frame, with the time since the last one. Plays at most one
-    // move: after the pause, or as soon as the board rests when `hurry` says
-    // no person is left to follow it.
+    // move: after the pause once the board rests, or as soon as the search
+    // answers when `hurry` says no person is left to follow it (the slide
+    // is then cut short).
     void update(double dt, bool hurry);
 
 private:

@@ -38,7 +38,8 @@ std::optional<Direction> rightPlayerDirection(std::int32_t key) {
 
 GameApp::GameApp(std::array<Player, 2> players, bool fullscreen)
     : Application(810, 450, "Tandrel", 12, {.fullscreen = fullscreen, .fullscreenKeys = true, .requireDisplay = true}),
-      players(players), chosenPlayer2(players[1]) {
+      players(players),
+      chosenPlayer2(players[1]) {
     clearColor = Color4f(0xBBADA0);
     // Everything is drawn in painter's order, later over earlier.
     gl.glDisable(GL_LIGHTING);

@@ -88,9 +88,8 @@ TEST(CommandLine, ChoosesThePlayersOrEndsWithTextAndStatus) {
     }
     // The usage names every option, the in-game key and the language variables.
     const std::string usage = parseCommandLine(std::vector<const char*>{"--help"}).output;
-    for (const char* word :
-         {"--computer[=LEVEL]", "--player1=WHO", "--player2=WHO", "--fullscreen", "--version", "F2", "F11", "LC_ALL",
-          "LC_MESSAGES", "LANG"})
+    for (const char* word : {"--computer[=LEVEL]", "--player1=WHO", "--player2=WHO", "--fullscreen", "--version", "F2",
+                             "F11", "LC_ALL", "LC_MESSAGES", "LANG"})
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     EXPECT_TRUE(parseCommandLine(std::vector<const char*>{"--computer", "--fullscreen"}).fullscreen);
     EXPECT_FALSE(parseCommandLine(std::vector<const char*>{"--computer"}).fullscreen);
