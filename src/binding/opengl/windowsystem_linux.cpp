@@ -32,7 +32,8 @@ constexpr FunctionEntry functionEntries[] = {
 #undef TANDREL_GL_EXTENSION
 };
 
-static_assert(listedFunctions(extensionEntries) == std::size(functionEntries), "every extension's count matches its functions");
+static_assert(listedFunctions(extensionEntries) == std::size(functionEntries),
+              "every extension's count matches its functions");
 
 // Asked of both, since the one holding no context answers null.
 bool eglHoldsContext() {

@@ -57,7 +57,8 @@ constexpr FunctionEntry functionEntries[] = {
 #undef TANDREL_GL_EXTENSION
 };
 
-static_assert(listedFunctions(extensionEntries) == std::size(functionEntries), "every extension's count matches its functions");
+static_assert(listedFunctions(extensionEntries) == std::size(functionEntries),
+              "every extension's count matches its functions");
 
 } // namespace
 
