@@ -28,7 +28,7 @@ TEST(PlatformLoader, NamesEachFailedCandidateWithTheSystemsOwnTextOnOneLine) {
         const auto second = m.find("\n\ttandrel-missing-b - ");
         ASSERT_NE(second, std::string::npos) << m;
         for (const std::string& text : {m.substr(head.size(), second - head.size()),
-                                       m.substr(second + std::string("\n\ttandrel-missing-b - ").size())}) {
+                                        m.substr(second + std::string("\n\ttandrel-missing-b - ").size())}) {
             SCOPED_TRACE(text);
             // The system's own text, without the line break Windows ends it with.
             EXPECT_FALSE(text.empty());
@@ -49,8 +49,7 @@ TEST(PlatformLocale, TheUsersLanguageAndCountryNameTheLocale) {
 
 TEST(PlatformEntry, AFailureIsOneLineOnStandardErrorAndStatus1) {
     ::testing::internal::CaptureStderr();
-    const int status =
-        runReportingFailures("prog", []() -> int { throw std::runtime_error("first\n\tsecond"); });
+    const int status = runReportingFailures("prog", []() -> int { throw std::runtime_error("first\n\tsecond"); });
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "prog: first second\n");
     EXPECT_EQ(status, 1);
 }
