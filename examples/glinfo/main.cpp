@@ -28,6 +28,7 @@ int main() {
         Application app(640, 360, "Tandrel glinfo", 11);
         auto& loader = vandorGL();
         std::printf("GL_VERSION: %s\n", reinterpret_cast<const char*>(gl.glGetString(GL_VERSION)));
+        std::printf("GL_RENDERER: %s\n", reinterpret_cast<const char*>(gl.glGetString(GL_RENDERER)));
         std::printf("Loaded version: %s\n", loader.versionString(loader.loadedVersion()).c_str());
         std::printf("Bound functions: OpenGL %zu, GLU %zu, SDL %zu, FreeType %zu\n", loader.boundSymbolCount(),
                     vandorGLU().boundSymbolCount(), vandorSDL().boundSymbolCount(), vandorFT().boundSymbolCount());

@@ -1,35 +1,18 @@
 #include "game/random.hpp"
 
-#include <unistd.h>
+#include "game/seedsource.hpp"
+
 #include <cmath>
-#include <ctime>
-#include <functional>
 #include <limits>
-#include <thread>
 
 namespace tandrel {
 
 namespace {
 
-// Monotonic clock in nanoseconds, truncated to its low 32 bits: the fastest
-// changing bits are what make each reading unpredictable.
-std::uint32_t counterReading() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    const auto ns = static_cast<std::uint64_t>(ts.tv_sec) * 1000000000u + static_cast<std::uint64_t>(ts.tv_nsec);
-    return static_cast<std::uint32_t>(ns);
-}
-
-// The thread's identity folded to 32 bits.
-std::uint32_t threadIdentity() {
-    const std::uint64_t h = std::hash<std::thread::id>{}(std::this_thread::get_id());
-    return static_cast<std::uint32_t>(h ^ (h >> 32));
-}
-
 constexpr std::uint32_t lcgModulus = 2147483647u;
 
 std::uint32_t initialSeedSourceValue() {
-    const auto mixed = (static_cast<std::uint32_t>(getpid()) + threadIdentity()) ^ counterReading();
+    const auto mixed = (processIdentity() + threadIdentity()) ^ counterReading();
     // The multiplicative generator is stuck at 0 forever, so 0 must not start it.
     const std::uint32_t x = mixed % lcgModulus;
     return x == 0 ? 1 : x;

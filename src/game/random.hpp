@@ -18,7 +18,7 @@ public:
     // of the first regeneration.
     explicit Mt19937(const State& state) : state_(state) {}
     // Fills the state from 624 successive values of the per-thread seed source
-    // (a Park-Miller generator mixed with the monotonic clock), so two calls
+    // (a Park-Miller generator mixed with the high-resolution counter), so two calls
     // yield different generators.
     static Mt19937 seededFromSystem();
 

@@ -15,6 +15,7 @@ status=$?
 [ -s "$err" ] && fail "stderr is not empty"
 
 grep -Eq '^GL_VERSION: [0-9]+\.[0-9]' "$out" || fail "no GL_VERSION line"
+grep -Eq '^GL_RENDERER: .' "$out" || fail "no GL_RENDERER line"
 grep -Eq '^Loaded version: OpenGL Version (1\.[1-5]|2\.[01])$' "$out" || fail "no loaded version"
 grep -Eq '^Bound functions: OpenGL [1-9][0-9]*, GLU [1-9][0-9]*, SDL [1-9][0-9]*, FreeType [1-9][0-9]*$' "$out" \
   || fail "no counts of bound functions"

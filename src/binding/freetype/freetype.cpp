@@ -1,10 +1,11 @@
 #include "binding/freetype/freetype.hpp"
+#include "binding/libnames.hpp"
 
 namespace tandrel {
 
 FTTable ft;
 
-VandorFTLoader::VandorFTLoader() : TableLoader("libfreetype.so.6,libfreetype.so", ft) {}
+VandorFTLoader::VandorFTLoader() : TableLoader(defaultLibNames.freetype, ft) {}
 
 VandorFTLoader& vandorFT() {
     thread_local VandorFTLoader loader;

@@ -1,7 +1,6 @@
 #include "binding/opengl/gl.hpp"
 
-#include "binding/opengl/egl.hpp"
-#include "binding/opengl/glx.hpp"
+#include "binding/opengl/windowsystem.hpp"
 #include "binding/util/exception.hpp"
 
 #include <cstring>
@@ -9,7 +8,6 @@
 namespace tandrel {
 
 GLTable gl;
-GLXTable glx;
 
 namespace {
 
@@ -45,17 +43,15 @@ void VandorGLLoader::bindAllSymbols() {
 #define TANDREL_GL(name) bindSymbol(&gl.name, #name);
 #include "binding/opengl/gl_functions.inc"
 #undef TANDREL_GL
-#define TANDREL_GLX(name) bindSymbol(&glx.name, #name, false);
-#include "binding/opengl/glx_functions.inc"
-#undef TANDREL_GLX
+    windowsystem::bindFunctions(*this);
     loadedVersion_ = 11;
 }
 
-std::size_t VandorGLLoader::boundSymbolCount() const { return boundSlots(gl) + boundSlots(glx); }
+std::size_t VandorGLLoader::boundSymbolCount() const { return boundSlots(gl) + windowsystem::boundFunctions(); }
 
 void VandorGLLoader::clearSymbols() {
     clearSlots(gl);
-    clearSlots(glx);
+    windowsystem::clearFunctions();
     loadedVersion_ = 0;
     extensionStates_.clear();
     glExtensions_.reset();
@@ -84,13 +80,7 @@ std::string VandorGLLoader::versionString(int version) const {
     }
 }
 
-VandorGLLoader::WindowSystem VandorGLLoader::currentWindowSystem() const {
-    if (glx.glXGetCurrentContext && glx.glXGetCurrentContext()) return WindowSystem::GLX;
-    if (egl.eglGetCurrentContext && egl.eglGetCurrentContext() != EGL_NO_CONTEXT) return WindowSystem::EGL;
-    return WindowSystem::Neither;
-}
-
-bool VandorGLLoader::hasContext() const { return currentWindowSystem() != WindowSystem::Neither; }
+bool VandorGLLoader::hasContext() const { return windowsystem::hasContext(); }
 
 void VandorGLLoader::requireContext(const char* message) const {
     if (!hasContext()) throw VandorException(message);
@@ -100,20 +90,8 @@ int VandorGLLoader::contextVersion() const {
     return glVersionCode(reinterpret_cast<const char*>(gl.glGetString(GL_VERSION)));
 }
 
-void* VandorGLLoader::contextSymbol(const std::string& name) const {
-    // Both lookups hand back a void (*)(void).
-    __GLXextFuncPtr found = nullptr;
-    if (currentWindowSystem() == WindowSystem::EGL)
-        found = egl.eglGetProcAddress ? egl.eglGetProcAddress(name.c_str()) : nullptr;
-    else if (glx.glXGetProcAddressARB)
-        found = glx.glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name.c_str()));
-    void* address;
-    std::memcpy(&address, &found, sizeof address);
-    return address;
-}
-
 void VandorGLLoader::bindContextSymbol(void* slot, const std::string& name, bool mustExist) {
-    void* address = checkedSymbol(contextSymbol(name), lib.name(), name, mustExist);
+    void* address = checkedSymbol(windowsystem::procAddress(name), lib.name(), name, mustExist);
     if (address) std::memcpy(slot, &address, sizeof address);
 }
 

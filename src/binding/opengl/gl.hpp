@@ -1,18 +1,22 @@
 #pragma once
 
+#include "binding/libnames.hpp"
 #include "binding/opengl/glheaders.hpp"
 #include "binding/opengl/gltypes.hpp"
+#include "binding/opengl/windowsystem.hpp"
 #include "binding/util/loader.hpp"
 
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
 namespace tandrel {
 
-// Every OpenGL entry point of libGL but GLX's (see glx.hpp); empty until bound.
+// Every OpenGL entry point but the window system's (see windowsystem.hpp);
+// empty until bound.
 struct GLTable {
 #define TANDREL_GL(name) decltype(&::name) name = nullptr;
 #define TANDREL_GL_VERSION(version, name) decltype(&::name) name = nullptr;
@@ -46,8 +50,9 @@ int glVersionCode(const char* versionString);
 
 class VandorGLLoader : public SharedLibLoader {
 public:
-    VandorGLLoader() : SharedLibLoader("libGL.so.2,libGL.so.1,libGL.so") {}
-    // OpenGL 1.0 and 1.1, which must exist, then GLX, which may not.
+    VandorGLLoader() : SharedLibLoader(defaultLibNames.gl) {}
+    // OpenGL 1.0 and 1.1, which must exist, then the window system's
+    // functions, which may not.
     void bindAllSymbols() override;
 
     // The highest OpenGL version bound so far: 11 once the library is loaded.
@@ -71,7 +76,7 @@ public:
     virtual void loadModernVersions(int minVersion);
     // "OpenGL Version 1.2" for 12, "OpenGL Version None" for 0.
     virtual std::string versionString(int version) const;
-    // Whether GLX or EGL has a current context.
+    // Whether the window system (GLX or EGL, WGL) has a current context.
     virtual bool hasContext() const;
     // Binds through the lookup of the current context's window system; a
     // missing optional entry point leaves the slot as it was.
@@ -82,21 +87,16 @@ public:
     std::size_t boundSymbolCount() const override;
 
 protected:
-    // Every slot of the OpenGL and GLX tables, and what the context brought:
+    // Every slot of the OpenGL and window-system tables, and what the context brought:
     // the version bound and the extension table.
     void clearSymbols() override;
 
 private:
-    // Where SDL made the context: GLX under SDL 1.2 on X11, EGL under
-    // sdl12-compat over SDL 2 on Wayland or offscreen. Asked of both, since
-    // the one holding no context answers null.
-    enum class WindowSystem { Neither, GLX, EGL };
-    WindowSystem currentWindowSystem() const;
     void loadVersions(int firstVersion, int lastVersion, int minVersion, const char* noContextMessage);
     void requireContext(const char* message) const;
-    // The address the context's window system gives a name, nullptr when it
-    // has none; GLX's lookup while no context is current.
-    void* contextSymbol(const std::string& name) const;
+    // The states of one table's extensions; the functions follow one
+    // extension after another.
+    void loadExtensions(std::span<const ExtensionEntry> extensions, std::span<const FunctionEntry> functions);
     const std::unordered_set<std::string>& windowSystemExtensions();
 
     int loadedVersion_ = 0;

@@ -3,8 +3,7 @@
 
 #include "binding/opengl/gl.hpp"
 
-#include "binding/opengl/egl.hpp"
-#include "binding/opengl/glx.hpp"
+#include "binding/opengl/windowsystem.hpp"
 #include "binding/util/exception.hpp"
 
 #include <algorithm>
@@ -14,16 +13,6 @@
 namespace tandrel {
 
 namespace {
-
-struct ExtensionEntry {
-    const char* name;
-    int functionCount;
-};
-
-struct FunctionEntry {
-    const char* name;
-    void* slot;
-};
 
 constexpr ExtensionEntry extensionEntries[] = {
 #define TANDREL_GL_EXTENSION(name, count) {#name, count},
@@ -43,12 +32,8 @@ constexpr FunctionEntry functionEntries[] = {
 #undef TANDREL_GL_EXTENSION
 };
 
-constexpr std::size_t listedFunctions() {
-    std::size_t total = 0;
-    for (const auto& extension : extensionEntries) total += static_cast<std::size_t>(extension.functionCount);
-    return total;
-}
-static_assert(listedFunctions() == std::size(functionEntries), "every extension's count matches its functions");
+static_assert(listedFunctions(extensionEntries) == std::size(functionEntries),
+              "every extension's count matches its functions");
 
 // The entries of a space-separated extension string. An entry counts only as
 // a whole: "GL_EXT_texture" is not listed by "GL_EXT_texture3D".
@@ -82,14 +67,20 @@ void VandorGLLoader::loadExtensions() {
     // A new context may come from another driver: read its strings afresh.
     glExtensions_.reset();
     windowExtensions_.reset();
-    const FunctionEntry* function = functionEntries;
-    for (const auto& extension : extensionEntries) {
+    loadExtensions(extensionEntries, functionEntries);
+    loadExtensions(windowsystem::extensions(), windowsystem::extensionFunctions());
+}
+
+void VandorGLLoader::loadExtensions(std::span<const ExtensionEntry> extensions,
+                                    std::span<const FunctionEntry> functions) {
+    const FunctionEntry* function = functions.data();
+    for (const auto& extension : extensions) {
         const FunctionEntry* const end = function + extension.functionCount;
         GLExtensionState state = GLExtensionState::ExtUnsupported;
         if (isExtensionSupported(extension.name)) {
             state = GLExtensionState::ExtLoaded;
             for (const FunctionEntry* f = function; f != end; ++f) {
-                void* address = contextSymbol(f->name);
+                void* address = windowsystem::procAddress(f->name);
                 if (!address) {
                     state = GLExtensionState::ExtLoadFailed; // those bound before it stay bound
                     break;
@@ -127,22 +118,9 @@ bool VandorGLLoader::isExtensionSupported(const std::string& name) {
     return glExtensions_->count(name) || windowSystemExtensions().count(name);
 }
 
-// Asked only when GL_EXTENSIONS does not list a name, and then once: EGL's
-// string for the current display where EGL holds the context, else GLX's.
+// Asked only when GL_EXTENSIONS does not list a name, and then once.
 const std::unordered_set<std::string>& VandorGLLoader::windowSystemExtensions() {
-    if (!windowExtensions_ && currentWindowSystem() == WindowSystem::EGL) {
-        EGLDisplay display = egl.eglGetCurrentDisplay ? egl.eglGetCurrentDisplay() : EGL_NO_DISPLAY;
-        windowExtensions_ = entriesOf(
-            display != EGL_NO_DISPLAY && egl.eglQueryString ? egl.eglQueryString(display, EGL_EXTENSIONS) : nullptr);
-    }
-    if (!windowExtensions_) {
-        Display* display = glx.glXGetCurrentDisplay ? glx.glXGetCurrentDisplay() : nullptr;
-        int screen = 0;
-        if (display && glx.glXQueryContext)
-            glx.glXQueryContext(display, glx.glXGetCurrentContext(), GLX_SCREEN, &screen);
-        windowExtensions_ = entriesOf(
-            display && glx.glXQueryExtensionsString ? glx.glXQueryExtensionsString(display, screen) : nullptr);
-    }
+    if (!windowExtensions_) windowExtensions_ = entriesOf(windowsystem::extensionString());
     return *windowExtensions_;
 }
 

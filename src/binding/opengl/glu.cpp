@@ -1,10 +1,11 @@
 #include "binding/opengl/glu.hpp"
+#include "binding/libnames.hpp"
 
 namespace tandrel {
 
 GLUTable glu;
 
-VandorGLULoader::VandorGLULoader() : TableLoader("libGLU.so,libGLU.so.1", glu) {}
+VandorGLULoader::VandorGLULoader() : TableLoader(defaultLibNames.glu, glu) {}
 
 VandorGLULoader& vandorGLU() {
     thread_local VandorGLULoader loader;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "binding/libnames.hpp"
 #include "binding/opengl/glheaders.hpp"
 #include "binding/util/loader.hpp"
 

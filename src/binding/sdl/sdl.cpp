@@ -1,10 +1,11 @@
 #include "binding/sdl/sdl.hpp"
+#include "binding/libnames.hpp"
 
 namespace tandrel {
 
 SDLTable sdl;
 
-VandorSDLLoader::VandorSDLLoader() : TableLoader("libSDL.so, libSDL.so.0, libSDL-1.2.so, libSDL-1.2.so.0", sdl) {}
+VandorSDLLoader::VandorSDLLoader() : TableLoader(defaultLibNames.sdl, sdl) {}
 
 VandorSDLLoader& vandorSDL() {
     thread_local VandorSDLLoader loader;

@@ -2,14 +2,12 @@
 
 #include "binding/util/exception.hpp"
 
-#include <dlfcn.h>
-
 namespace tandrel {
 
 namespace {
 thread_local MissingSymbolCallback callback;
 
-// dlopen("") returns the program itself, which would then pass for the library.
+// The system loaders hand back the program itself for an empty name, which would then pass for the library.
 void refuseEmptyNames(const std::vector<std::string>& names) {
     std::string list;
     bool empty = false;
@@ -34,25 +32,24 @@ void SharedLib::load(const std::vector<std::string>& names) {
     refuseEmptyNames(names);
     std::string failures;
     for (const auto& candidate : names) {
-        dlerror();
-        if (void* handle = dlopen(candidate.c_str(), RTLD_NOW | RTLD_GLOBAL)) {
+        std::string error;
+        if (void* handle = systemlib::open(candidate, error)) {
             handle_ = handle;
             name_ = candidate;
             return;
         }
-        const char* error = dlerror();
-        failures += "\n\t" + candidate + " - " + (error ? error : "Unknown");
+        failures += "\n\t" + candidate + " - " + error;
     }
     throw SharedLibLoadException("Failed to load one or more shared libraries:" + failures);
 }
 
 void* SharedLib::loadSymbol(const std::string& symbolName, bool mustExist) {
-    return checkedSymbol(handle_ ? dlsym(handle_, symbolName.c_str()) : nullptr, name_, symbolName, mustExist);
+    return checkedSymbol(handle_ ? systemlib::symbol(handle_, symbolName) : nullptr, name_, symbolName, mustExist);
 }
 
 void SharedLib::unload() {
     if (!handle_) return;
-    dlclose(handle_);
+    systemlib::close(handle_);
     handle_ = nullptr;
 }
 

@@ -42,4 +42,14 @@ private:
     void* handle_ = nullptr;
 };
 
+// The system loader beneath SharedLib: dlopen on Linux, LoadLibraryA on
+// Windows, one file per platform.
+namespace systemlib {
+// The handle of the named library, or nullptr with the system's own text for
+// the failure in `error` ("Unknown" when the system gives none).
+void* open(const std::string& name, std::string& error);
+void* symbol(void* handle, const std::string& name);
+void close(void* handle);
+} // namespace systemlib
+
 } // namespace tandrel

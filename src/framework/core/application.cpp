@@ -4,6 +4,7 @@
 #include "binding/opengl/gl.hpp"
 #include "binding/sdl/sdl.hpp"
 #include "binding/util/exception.hpp"
+#include "framework/core/environment.hpp"
 
 #include <algorithm>
 #include <cstdlib>
@@ -62,8 +63,8 @@ void Application::openWindow(const std::string& caption, int minGLVersion) {
     sdl.SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
 
     // Read by SDL when the window is created: open it centred.
-    setenv("SDL_VIDEO_WINDOW_POS", "", 1);
-    setenv("SDL_VIDEO_CENTERED", "1", 1);
+    setEnvironment("SDL_VIDEO_WINDOW_POS", "");
+    setEnvironment("SDL_VIDEO_CENTERED", "1");
 
     windowedWidth = static_cast<std::int32_t>(width);
     windowedHeight = static_cast<std::int32_t>(height);

@@ -1,6 +1,5 @@
 #include "framework/core/entry.hpp"
 
-#include <cstdio>
 #include <exception>
 #include <string>
 
@@ -29,9 +28,9 @@ int runReportingFailures(const char* program, const std::function<int()>& body) 
     try {
         return body();
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s: %s\n", program, oneLine(e.what()).c_str());
+        reportFailure(program, std::string(program) + ": " + oneLine(e.what()));
     } catch (...) {
-        std::fprintf(stderr, "%s: unknown error\n", program);
+        reportFailure(program, std::string(program) + ": unknown error");
     }
     return 1;
 }

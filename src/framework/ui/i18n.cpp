@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -30,7 +29,7 @@ std::string localeNameFrom(const char* lcAll, const char* lcMessages, const char
     return std::string(language) + "_" + std::string(country);
 }
 
-std::string localeName = localeNameFrom(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
+std::string localeName = systemLocaleName();
 
 namespace {
 

@@ -35,10 +35,15 @@ public:
 using Translations = std::unordered_map<std::string, std::string>;
 using LocaleEntries = std::vector<std::pair<std::string, std::string>>;
 
-// The user's language and country joined by an underscore ("de_DE"), set from
-// the environment before main runs. A "C" or "POSIX" locale, or none at all,
-// gives empty parts, i.e. "_", for which no language file exists.
+// The user's language and country joined by an underscore ("de_DE"), set
+// from systemLocaleName() before main runs.
 extern std::string localeName;
+
+// What the system says the user's language and country are, joined by an
+// underscore; a part the system does not give is empty, so "_" names no
+// language file. Linux reads the environment (see localeNameFrom), Windows
+// GetLocaleInfoA; one file per platform.
+std::string systemLocaleName();
 
 // The locale name for the given values of LC_ALL, LC_MESSAGES and LANG (any
 // may be null); the first non-empty one is used.
