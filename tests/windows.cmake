@@ -30,6 +30,7 @@ tandrel_windows_test(framework/ui/fuzz_corpus_test.cpp SOURCES framework/ui/fuzz
 tandrel_windows_test(game/boardarray_test.cpp LIBS tandrel_game)
 tandrel_windows_test(game/pool_test.cpp LIBS tandrel_game)
 tandrel_windows_test(game/random_test.cpp LIBS tandrel_game)
+tandrel_windows_test(game/computer/engine_test.cpp LIBS tandrel_computer)
 # Wine gives Windows the user's locale from the environment, and only for a
 # locale the C library has: scripts/test-windows compiles de_DE.UTF-8 and
 # names it in LOCPATH.
