@@ -90,13 +90,14 @@ bool showHelp(CommandLine& line, OptionValue) {
     return true;
 }
 
-std::string quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
-
-CommandLine usageError(const std::string& message) {
+// "tandrel: <what> '<subject>'<rest>", then where to read more. Appended
+// piece by piece: g++ 12 warns falsely about "..." + std::string temporaries.
+CommandLine usageError(std::string_view what, std::string_view subject, std::string_view rest = {}) {
     CommandLine line;
     line.exitStatus = 2;
     // Scripts and tests match the second line exactly.
-    line.output = "tandrel: " + message + "\nTry 'tandrel --help'.\n";
+    line.output.append("tandrel: ").append(what).append(" '").append(subject).append("'").append(rest);
+    line.output.append("\nTry 'tandrel --help'.\n");
     return line;
 }
 
@@ -115,18 +116,19 @@ CommandLine parseCommandLine(std::span<const char* const> args) {
         for (const Option& candidate : options)
             if (candidate.name == name) option = &candidate;
         if (!option)
-            return usageError(arg.starts_with("-") ? "unrecognized option " + quoted(name)
-                                                   : "unexpected argument " + quoted(arg));
-        if (option->value == Value::None && value)
-            return usageError("option " + quoted(name) + " doesn't allow an argument");
+            return arg.starts_with("-") ? usageError("unrecognized option", name)
+                                        : usageError("unexpected argument", arg);
+        if (option->value == Value::None && value) return usageError("option", name, " doesn't allow an argument");
         // As getopt does: a required value may also be the next argument.
         if (option->value == Value::Required && !value) {
-            if (i + 1 == args.size()) return usageError("option " + quoted(name) + " requires an argument");
+            if (i + 1 == args.size()) return usageError("option", name, " requires an argument");
             value = args[++i];
         }
-        if (!option->apply(line, value))
-            return usageError("invalid argument " + quoted(*value) + " for " + quoted(name) + " (" +
-                              std::string(option->choices) + ")");
+        if (!option->apply(line, value)) {
+            std::string rest;
+            rest.append(" for '").append(name).append("' (").append(option->choices).append(")");
+            return usageError("invalid argument", *value, rest);
+        }
     }
     return line;
 }
