@@ -14,26 +14,9 @@ namespace tandrel {
 
 namespace {
 
-constexpr ExtensionEntry extensionEntries[] = {
-#define TANDREL_GL_EXTENSION(name, count) {#name, count},
-#define TANDREL_GL_EXTENSION_FUNCTION(table, name)
-#include "binding/opengl/gl_extensions.inc"
-#undef TANDREL_GL_EXTENSION_FUNCTION
-#undef TANDREL_GL_EXTENSION
-};
-
-// The functions of every extension, one after another in table order; a name
-// several extensions share points at its one slot.
-constexpr FunctionEntry functionEntries[] = {
-#define TANDREL_GL_EXTENSION(name, count)
-#define TANDREL_GL_EXTENSION_FUNCTION(table, name) {#name, &table.name},
-#include "binding/opengl/gl_extensions.inc"
-#undef TANDREL_GL_EXTENSION_FUNCTION
-#undef TANDREL_GL_EXTENSION
-};
-
-static_assert(listedFunctions(extensionEntries) == std::size(functionEntries),
-              "every extension's count matches its functions");
+#define TANDREL_EXTENSION_LIST "binding/opengl/gl_extensions.inc"
+#include "binding/opengl/extension_entries.inc"
+#undef TANDREL_EXTENSION_LIST
 
 // The entries of a space-separated extension string. An entry counts only as
 // a whole: "GL_EXT_texture" is not listed by "GL_EXT_texture3D".

@@ -41,24 +41,9 @@ struct WGLTable {
 
 WGLTable wgl;
 
-constexpr ExtensionEntry extensionEntries[] = {
-#define TANDREL_GL_EXTENSION(name, count) {#name, count},
-#define TANDREL_GL_EXTENSION_FUNCTION(table, name)
-#include "binding/opengl/wgl_extensions.inc"
-#undef TANDREL_GL_EXTENSION_FUNCTION
-#undef TANDREL_GL_EXTENSION
-};
-
-constexpr FunctionEntry functionEntries[] = {
-#define TANDREL_GL_EXTENSION(name, count)
-#define TANDREL_GL_EXTENSION_FUNCTION(table, name) {#name, &table.name},
-#include "binding/opengl/wgl_extensions.inc"
-#undef TANDREL_GL_EXTENSION_FUNCTION
-#undef TANDREL_GL_EXTENSION
-};
-
-static_assert(listedFunctions(extensionEntries) == std::size(functionEntries),
-              "every extension's count matches its functions");
+#define TANDREL_EXTENSION_LIST "binding/opengl/wgl_extensions.inc"
+#include "binding/opengl/extension_entries.inc"
+#undef TANDREL_EXTENSION_LIST
 
 } // namespace
 
