@@ -1,6 +1,5 @@
 #include "game/computer/evaluation.hpp"
 
-#include <algorithm>
 #include <cmath>
 
 namespace tandrel::computer {
@@ -26,7 +25,8 @@ float lineWorth(Row r, const Weights& w) {
             merges += 1 + run;
             run = 0;
         }
-        previous = c;
+        // Equal tiles with empty cells between them merge all the same.
+        if (c != 0) previous = c;
     }
     if (run > 0) merges += 1 + run;
     // How far the line falls short of rising toward either end.
@@ -47,13 +47,13 @@ float lineWorth(Row r, const Weights& w) {
 
 Evaluation::Evaluation(const Weights& weights) {
     for (std::uint32_t r = 0; r < 65536; ++r) lines[r] = lineWorth(static_cast<Row>(r), weights);
-    const float worst = *std::min_element(lines.begin(), lines.end());
-    lostWorth = 8 * worst - std::abs(worst) - 1;
+    lostWorth = -8 * weights.lost;
 }
 
 const Evaluation& strongEvaluation() {
     static const Evaluation evaluation(
-        Weights{.empty = 270, .merges = 700, .monotonicity = 47, .monotonicityPower = 4, .sum = 11, .sumPower = 3.5f});
+        Weights{.empty = 270, .merges = 700, .monotonicity = 47, .monotonicityPower = 4, .sum = 11, .sumPower = 3.5f,
+                .lost = 200000});
     return evaluation;
 }
 

@@ -18,6 +18,9 @@ struct Weights {
     float monotonicityPower = 1;
     float sum = 0;
     float sumPower = 1;
+    // What a lost grid falls short of one still in play, for each of its eight
+    // lines; a loss weighs like a badly broken grid, not infinitely.
+    float lost = 0;
 };
 
 // A grid's worth as the sum of its eight lines' worth, each looked up in a
@@ -32,8 +35,6 @@ public:
         for (std::uint32_t i = 0; i < 4; ++i) worth += lines[rowOf(grid, i)] + lines[rowOf(columns, i)];
         return worth;
     }
-    // Below the worth of any grid still in play, so that the search avoids a
-    // lost grid at almost any price.
     float lost() const { return lostWorth; }
 
 private:

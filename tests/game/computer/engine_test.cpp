@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "game/computer/engine.hpp"
+#include "game/computer/evaluation.hpp"
 
 #include <algorithm>
 #include <array>
@@ -48,6 +49,17 @@ TEST(Engine, ChoosesAMoveThatChangesTheGridWheneverOneDoes) {
                     << levelName(level) << " seed " << seed << " chose " << int(chosen) << " on " << std::hex << c.grid;
             }
         }
+}
+
+TEST(Evaluation, SeesEqualTilesWithEmptyCellsBetweenThemAsMergeable) {
+    static const Evaluation merges(Weights{.merges = 1});
+    const std::pair<Packed, float> cases[] = {
+        {grid({{{1, 1, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}}}), 2},
+        {grid({{{1, 0, 0, 1}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}}}), 2},
+        {grid({{{1, 0, 0, 0}, {0, 0, 0, 0}, {1, 0, 0, 0}, {0, 0, 0, 0}}}), 2},
+        {grid({{{1, 0, 2, 1}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}}}), 0},
+    };
+    for (const auto& [g, worth] : cases) EXPECT_EQ(merges(g), worth) << std::hex << g;
 }
 
 TEST(Engine, LevelNamesAreTheCommandLines) {
