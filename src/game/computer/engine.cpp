@@ -32,15 +32,17 @@ struct Play {
     std::uint32_t carelessFrom;
 };
 
-// A grid with at most this many empty cells is crowded.
-constexpr std::uint32_t crowded = 1;
+// A grid with at most this many empty cells is crowded: about half the moves
+// of a long game, and the ones that decide it. The rest think briefly, which
+// keeps the median move short.
+constexpr std::uint32_t crowded = 2;
 
 const std::array<Play, 4>& plays() {
     static const std::array<Play, 4> table{{
         {"easy", crudeEvaluation, {.maxDepth = 1}, 0ms, 0ms, 0.5, 8},
         {"normal", strongEvaluation, {.maxDepth = 2}, 1ms, 1ms, 0.02, 0},
         {"hard", strongEvaluation, {.maxDepth = 3}, 2ms, 2ms, 0, 0},
-        {"expert", strongEvaluation, {.maxDepth = 12}, 12ms, 40ms, 0, 0},
+        {"expert", strongEvaluation, {.maxDepth = 12}, 8ms, 60ms, 0, 0},
     }};
     return table;
 }
