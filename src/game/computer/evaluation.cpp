@@ -51,9 +51,13 @@ Evaluation::Evaluation(const Weights& weights) {
 }
 
 const Evaluation& strongEvaluation() {
-    static const Evaluation evaluation(
-        Weights{.empty = 270, .merges = 700, .monotonicity = 47, .monotonicityPower = 4, .sum = 11, .sumPower = 3.5f,
-                .lost = 200000});
+    static const Evaluation evaluation(Weights{.empty = 270,
+                                               .merges = 700,
+                                               .monotonicity = 47,
+                                               .monotonicityPower = 4,
+                                               .sum = 11,
+                                               .sumPower = 3.5f,
+                                               .lost = 200000});
     return evaluation;
 }
 
