@@ -36,6 +36,11 @@ struct Play {
 // of a long game, and the ones that decide it. The rest think briefly, which
 // keeps the median move short.
 constexpr std::uint32_t crowded = 2;
+// Past this many distinct tiles the chain of large tiles leaves almost no room
+// to build the next one, and that is where the games lost at this budget died.
+// Each further distinct tile doubles the crowded budget; fewer than one move
+// in ten has that many.
+constexpr std::uint32_t longChain = 10;
 
 const std::array<Play, 4>& plays() {
     static const std::array<Play, 4> table{{
@@ -125,7 +130,10 @@ Direction Engine::chooseMove(Packed grid) {
     const Play& play = search->play;
     if (play.careless > 0 && largestExponent(grid) >= play.carelessFrom && search->dice.unit() < play.careless)
         return changing[search->dice.next() % count];
-    const auto budget = emptyCells(grid) <= crowded ? play.crowdedBudget : play.budget;
+    const std::uint32_t distinct = distinctTiles(grid);
+    const auto budget = distinct > longChain          ? play.crowdedBudget * (1 << (distinct - longChain))
+                        : emptyCells(grid) <= crowded ? play.crowdedBudget
+                                                      : play.budget;
     return search->expectimax.best(grid, budget).value_or(changing[0]);
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 
 namespace tandrel::computer {
@@ -38,6 +39,12 @@ inline std::uint32_t largestExponent(Packed grid) {
     std::uint32_t largest = 0;
     for (; grid != 0; grid >>= 4) largest = std::max(largest, static_cast<std::uint32_t>(grid & 0xF));
     return largest;
+}
+
+inline std::uint32_t distinctTiles(Packed grid) {
+    std::uint32_t seen = 0;
+    for (; grid != 0; grid >>= 4) seen |= 1u << (grid & 0xF);
+    return static_cast<std::uint32_t>(std::popcount(seen & ~1u));
 }
 
 // Every row's slide toward either end, with the points it scores, worked out
