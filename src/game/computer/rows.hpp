@@ -32,7 +32,7 @@ inline std::uint32_t emptyCells(Packed grid) {
     grid |= grid >> 2;
     grid |= grid >> 1;
     grid &= 0x1111111111111111ULL;
-    return 16 - static_cast<std::uint32_t>(__builtin_popcountll(grid));
+    return 16 - static_cast<std::uint32_t>(std::popcount(grid));
 }
 
 inline std::uint32_t largestExponent(Packed grid) {
