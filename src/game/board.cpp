@@ -119,9 +119,10 @@ void Board::move(Direction dir) {
         }
         for (std::uint32_t p = 0; p < 4; ++p) refs[p] = out[p];
     }
-    if (changed)
+    if (changed) {
+        ++moves;
         addRandomTile();
-    else if (freeCells().count == 0)
+    } else if (freeCells().count == 0)
         gameOver = true; // only the pressed direction counts
     state = BoardState::Animating;
 }
@@ -152,6 +153,8 @@ void Board::reset(std::uint32_t first, std::uint32_t second) {
     gameOver = false;
     winner = false;
     score = 0;
+    moves = 0;
+    resultNote.clear();
     state = BoardState::Idle;
     movingTiles.clear();
     grid.clear();
@@ -173,6 +176,12 @@ void Board::fill(Color4f color) {
     gl.glPopMatrix();
 }
 
+void Board::setResultNote(const std::string& note) {
+    resultNote = note;
+    smallFont.textWidth(resultNote);
+    smallText.text.reserve(resultNote.size());
+}
+
 void Board::draw(double dt) {
     if (state == BoardState::Animating)
         drawAnimation(dt);
@@ -192,14 +201,12 @@ void Board::draw(double dt) {
             fill(translucent(0x000000, overlayAlpha));
             drawCaption(largeText, white, headline, gameOverCaption, dt);
             drawCaption(smallText, Color4f(0xF2B179), second, waitCaption, dt);
-        } else if (winner) {
-            fill(translucent(0xEFAD3F, overlayAlpha));
-            drawCaption(largeText, white, headline, winCaption, dt);
-            drawCaption(smallText, white, second, restartCaption, dt);
         } else {
-            fill(translucent(0x000000, overlayAlpha));
-            drawCaption(largeText, gold, headline, loseCaption, dt);
-            drawCaption(smallText, gold, second, restartCaption, dt);
+            const Color4f captions = winner ? white : gold;
+            fill(translucent(winner ? 0xEFAD3F : 0x000000, overlayAlpha));
+            drawCaption(largeText, captions, headline, winner ? winCaption : loseCaption, dt);
+            drawCaption(smallText, captions, second, restartCaption, dt);
+            if (!resultNote.empty()) drawCaption(smallText, captions, position + Vector2f(200, 195), resultNote, dt);
         }
     }
 

@@ -50,6 +50,8 @@ public:
     bool gameOver = false;
     bool winner = false;
     std::int32_t score = 0;
+    // Moves of this game that changed the grid.
+    std::int32_t moves = 0;
     // Records of movingTiles whose slide has not been counted as finished.
     std::int32_t pendingAnimations = 0;
     std::unordered_map<std::uint32_t, Color4f> tileColors;
@@ -68,6 +70,10 @@ public:
     virtual void addRandomTile();
     virtual void reset(std::uint32_t first, std::uint32_t second);
     virtual void fill(Color4f color);
+    // A line under the result once the match is decided (how a person fares
+    // against the computer); empty for none. Its glyphs are made here, not
+    // while it is drawn.
+    virtual void setResultNote(const std::string& note);
     void draw(double dt) override;
     virtual void setTileColor(std::uint32_t value) const;
     virtual Color4f textColor(std::uint32_t value) const;
@@ -83,6 +89,7 @@ private:
     // localised once; the score text is rebuilt only when the score changes.
     // Together they keep a frame free of allocations.
     std::string winCaption, loseCaption, gameOverCaption, restartCaption, waitCaption;
+    std::string resultNote;
     std::string scoreText;
     std::int32_t scoreTextFor;
     std::string numberText;

@@ -1,7 +1,10 @@
 #include "game/gameapp.hpp"
 
 #include "binding/opengl/gl.hpp"
+#include "framework/ui/i18n.hpp"
 
+#include <algorithm>
+#include <ctime>
 #include <optional>
 
 namespace tandrel {
@@ -34,12 +37,23 @@ std::optional<Direction> rightPlayerDirection(std::int32_t key) {
     }
 }
 
+std::uint32_t largestTile(const Board& board) {
+    std::uint32_t largest = 0;
+    for (std::uint32_t x = 0; x < 4; ++x)
+        for (std::uint32_t y = 0; y < 4; ++y) largest = std::max(largest, board.grid(x, y));
+    return largest;
+}
+
+std::int64_t progressOf(const Board& board) { return std::int64_t{board.moves} + board.gameOver; }
+
 } // namespace
 
-GameApp::GameApp(std::array<Player, 2> players, bool fullscreen)
+GameApp::GameApp(std::array<Player, 2> players, bool fullscreen, memory::Keeper* keeper,
+                 const memory::KeptMatch* resumed)
     : Application(810, 450, "Tandrel", 12, {.fullscreen = fullscreen, .fullscreenKeys = true, .requireDisplay = true}),
       players(players),
-      chosenPlayer2(players[1]) {
+      chosenPlayer2(players[1]),
+      keeper(keeper) {
     clearColor = Color4f(0xBBADA0);
     // Everything is drawn in painter's order, later over earlier.
     gl.glDisable(GL_LIGHTING);
@@ -65,11 +79,16 @@ GameApp::GameApp(std::array<Player, 2> players, bool fullscreen)
         playerLines[i]->color = Color4f(1, 1, 1, 1);
         // Room for every caption, so that choosing one allocates nothing.
         playerLines[i]->text.reserve(captions->longest);
+        lineTexts[i].reserve(captions->longest);
         layer->addDrawable(*playerLines[i]);
     }
     computers[0] = std::make_unique<ComputerPlayer>(worker, 0, *leftBoard);
     computers[1] = std::make_unique<ComputerPlayer>(worker, 1, *rightBoard);
-    restart();
+    if (keeper) records = keeper->firstSummary();
+    if (resumed)
+        resume(*resumed);
+    else
+        restart();
 }
 
 void GameApp::onKeyDown() {
@@ -119,7 +138,17 @@ void GameApp::onUpdate() {
     const bool personPlays = (!players[0] && !leftBoard->gameOver) || (!players[1] && !rightBoard->gameOver);
     const bool hurry = somePerson && !personPlays;
     for (auto& computer : computers) computer->update(eventManager->deltaTime, hurry);
-    if (leftBoard->gameOver && rightBoard->gameOver) decideWinner();
+    if (leftBoard->gameOver && rightBoard->gameOver) {
+        const bool decidedNow = !matchOver;
+        decideWinner();
+        if (decidedNow) recordMatch();
+    } else {
+        keepMatch();
+    }
+    if (keeper && keeper->takeSummary(records)) {
+        showPlayers();
+        showTally();
+    }
 }
 
 void GameApp::decideWinner() {
@@ -133,6 +162,8 @@ void GameApp::decideWinner() {
 
 void GameApp::restart() {
     matchOver = false;
+    matchId = memory::newMatchId();
+    keptProgress = 0;
     // Both players open with the same two values, each on cells of its own.
     const std::uint32_t first = randomTileValue();
     const std::uint32_t second = randomTileValue();
@@ -151,9 +182,87 @@ void GameApp::choosePlayer2() {
     showPlayers();
 }
 
+void GameApp::resume(const memory::KeptMatch& match) {
+    matchOver = false;
+    matchId = match.id;
+    for (std::size_t i = 0; i < 2; ++i) {
+        const memory::KeptBoard& kept = match.boards[i];
+        Board& board = i == 0 ? *leftBoard : *rightBoard;
+        // A move whose slide was still drawing is kept as played: the board
+        // stands at rest on its result.
+        board.state = BoardState::Idle;
+        board.movingTiles.clear();
+        board.winner = false;
+        for (std::uint32_t cell = 0; cell < 16; ++cell) board.grid.set(kept.cells[cell], cell % 4, cell / 4);
+        board.score = kept.score;
+        board.moves = kept.moves;
+        board.gameOver = kept.over;
+        players[i] = memory::playerOf(kept.player);
+    }
+    keptProgress = progressOf(*leftBoard) + progressOf(*rightBoard);
+    chosenPlayer2 = players[1];
+    restoreGenerator(Mt19937(match.generator, match.generatorPosition));
+    for (std::size_t i = 0; i < 2; ++i) computers[i]->steer(players[i]);
+    showPlayers();
+}
+
+memory::KeptMatch GameApp::snapshot() const {
+    memory::KeptMatch match;
+    match.id = matchId;
+    for (std::size_t i = 0; i < 2; ++i) {
+        const Board& board = i == 0 ? *leftBoard : *rightBoard;
+        memory::KeptBoard& kept = match.boards[i];
+        kept.player = memory::kindOf(players[i]);
+        for (std::uint32_t cell = 0; cell < 16; ++cell) kept.cells[cell] = board.grid(cell % 4, cell / 4);
+        kept.score = board.score;
+        kept.moves = board.moves;
+        kept.over = board.gameOver;
+    }
+    const Mt19937 generator = currentGenerator();
+    match.generator = generator.state();
+    match.generatorPosition = static_cast<std::uint32_t>(generator.position());
+    return match;
+}
+
+void GameApp::keepMatch() {
+    const std::int64_t progress = progressOf(*leftBoard) + progressOf(*rightBoard);
+    if (!keeper || progress == keptProgress) return;
+    keptProgress = progress;
+    keeper->keep(snapshot());
+}
+
+void GameApp::recordMatch() {
+    if (!keeper) return;
+    memory::MatchRecord record;
+    record.id = matchId;
+    record.ended = static_cast<std::int64_t>(std::time(nullptr));
+    for (std::size_t i = 0; i < 2; ++i) {
+        const Board& board = i == 0 ? *leftBoard : *rightBoard;
+        record.boards[i] = {memory::kindOf(players[i]), board.score, largestTile(board), board.moves};
+    }
+    record.winner = memory::winnerOf(leftBoard->score, rightBoard->score);
+    keeper->record(record);
+}
+
+void GameApp::showTally() {
+    // The records answer the match just decided; a later match shows its own.
+    if (!matchOver || !players[0] == !players[1]) return;
+    const computer::Level level = players[0] ? *players[0] : *players[1];
+    const memory::Tally& tally = records.against[static_cast<std::size_t>(level)];
+    const std::string note =
+        localizeFormat("_%s_: _you_ %s, _computer_ %s", computer::levelName(level), tally.won, tally.lost);
+    leftBoard->setResultNote(note);
+    rightBoard->setResultNote(note);
+}
+
 void GameApp::showPlayers() {
-    playerLines[0]->setText(captions->of(players[0]));
-    playerLines[1]->setText(captions->withKey(players[1], chosenPlayer2));
+    for (std::size_t i = 0; i < 2; ++i) {
+        const std::string& caption = i == 0 ? captions->of(players[0]) : captions->withKey(players[1], chosenPlayer2);
+        const bool choosing = i == 1 && players[1] != chosenPlayer2;
+        const auto best = records.best[static_cast<std::size_t>(memory::kindOf(players[i]))];
+        captions->compose(lineTexts[i], choosing ? std::nullopt : best, caption);
+        playerLines[i]->setText(lineTexts[i]);
+    }
 }
 
 } // namespace tandrel

@@ -6,6 +6,7 @@
 #include "game/board.hpp"
 #include "game/computerplayer.hpp"
 #include "game/gamepad.hpp"
+#include "game/memory/keeper.hpp"
 #include "game/moveworker.hpp"
 #include "game/player.hpp"
 #include "game/playercaptions.hpp"
@@ -32,8 +33,12 @@ public:
     // translation to fit under the grid.
     static constexpr std::uint32_t captionFontSize = 13;
 
-    // Who steers each board, left first; a person on each by default.
-    explicit GameApp(std::array<Player, 2> players = {}, bool fullscreen = false);
+    // Who steers each board, left first; a person on each by default. With a
+    // keeper the game remembers: it records each decided match, keeps the
+    // match in play, and goes on with `resume` (the keeper's kept match) when
+    // given one instead of dealing a fresh match.
+    explicit GameApp(std::array<Player, 2> players = {}, bool fullscreen = false, memory::Keeper* keeper = nullptr,
+                     const memory::KeptMatch* resume = nullptr);
 
     Layer* layer = nullptr;
     std::unique_ptr<Board> leftBoard;
@@ -60,12 +65,30 @@ public:
     void onUpdate() override;
     virtual void decideWinner();
     virtual void restart();
+    // Goes on with a kept match where it stood.
+    virtual void resume(const memory::KeptMatch& match);
+    // The match in play as it stands, to keep.
+    memory::KeptMatch snapshot() const;
     // The next choice for player 2; at once when both games are over.
     virtual void choosePlayer2();
 
 private:
-    // Who steers each board and what F2 has chosen, in the caption lines.
+    // Who steers each board and what F2 has chosen, with each player's best,
+    // in the caption lines.
     void showPlayers();
+    // Hands the match in play to the keeper whenever a move changed it.
+    void keepMatch();
+    void recordMatch();
+    // Under the result of a match of a person against the computer.
+    void showTally();
+
+    memory::Keeper* keeper;
+    memory::Summary records;
+    std::uint64_t matchId = 0;
+    // Grows with every change worth keeping: moves that changed a grid, and
+    // games that ended. What the keeper was last given was at this count.
+    std::int64_t keptProgress = 0;
+    std::array<std::string, 2> lineTexts;
 
     std::unique_ptr<PlayerCaptions> captions;
     MoveWorker worker;

@@ -26,11 +26,13 @@ struct Option {
 bool setComputer(CommandLine& line, OptionValue value) {
     const auto level = computer::parseLevel(value.value_or("normal"));
     if (level) line.players[1] = *level;
+    line.playersChosen = true;
     return level.has_value();
 }
 
 template <std::size_t board>
 bool setPlayer(CommandLine& line, OptionValue value) {
+    line.playersChosen = true;
     if (*value == "human") {
         line.players[board].reset();
         return true;
@@ -42,6 +44,16 @@ bool setPlayer(CommandLine& line, OptionValue value) {
 
 bool setFullscreen(CommandLine& line, OptionValue) {
     line.fullscreen = true;
+    return true;
+}
+
+bool setNew(CommandLine& line, OptionValue) {
+    line.freshMatch = true;
+    return true;
+}
+
+bool setRecords(CommandLine& line, OptionValue) {
+    line.showRecords = true;
     return true;
 }
 
@@ -61,6 +73,8 @@ constexpr Option options[] = {
     {"--player1", Value::Required, "=WHO", "who plays the left board: human or a LEVEL", players, setPlayer<0>},
     {"--player2", Value::Required, "=WHO", "who plays the right board: human or a LEVEL", players, setPlayer<1>},
     {"--fullscreen", Value::None, "", "start in full screen", "", setFullscreen},
+    {"--new", Value::None, "", "deal a fresh match, forgetting the kept one", "", setNew},
+    {"--records", Value::None, "", "print the best scores, tallies and last matches, exit", "", setRecords},
     {"--help", Value::None, "", "show this help and exit", "", showHelp},
     {"--version", Value::None, "", "show the version and exit", "", showVersion},
 };
@@ -85,6 +99,10 @@ bool showHelp(CommandLine& line, OptionValue) {
         "turn. Enter deals a new match once both games are over; F11 or Alt+Enter\n"
         "switches between the window and full screen; Escape quits. The first\n"
         "gamepad steers the left board and the second the right one.\n\n"
+        "A match closed before it is decided goes on at the next start, unless\n"
+        "options choose other players or --new is given. The records and the\n"
+        "kept match are in $XDG_DATA_HOME/tandrel (~/.local/share/tandrel;\n"
+        "%APPDATA%\\Tandrel on Windows); deleting that folder forgets everything.\n\n"
         "The captions follow the language named by the first of LC_ALL,\n"
         "LC_MESSAGES and LANG that is set and not empty.\n";
     return true;

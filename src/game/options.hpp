@@ -14,7 +14,14 @@ namespace tandrel {
 struct CommandLine {
     // Left board first; a person on each unless an option says otherwise.
     std::array<Player, 2> players{};
+    // Whether an option chose a player: a kept match goes on only with the
+    // players it had.
+    bool playersChosen = false;
     bool fullscreen = false;
+    // --new: a fresh match, and the kept one is forgotten.
+    bool freshMatch = false;
+    // --records: print the records instead of playing.
+    bool showRecords = false;
     // Set for --help and --version (0, the text goes to stdout) and for a
     // usage error (2, the text goes to stderr).
     std::optional<int> exitStatus;

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace tandrel {
@@ -22,6 +24,12 @@ public:
     // the next match, what it has chosen.
     const std::string& withKey(Player now, Player chosen) const { return keyed[index(now)][index(chosen)]; }
 
+    // The whole line: the player's best score so far, when there is one, then
+    // the caption. Allocates nothing once `line` has room for `longest`. A
+    // line that names a choice for the next match has no room for a best.
+    void compose(std::string& line, std::optional<std::int64_t> best, const std::string& caption) const;
+
+    // Of a whole line, with the longest best score a board can reach.
     std::size_t longest = 0;
     // In pixels of the measuring font.
     float widest = 0;
@@ -30,6 +38,8 @@ private:
     static constexpr std::size_t choices = 5;
     static std::size_t index(Player player) { return player ? 1 + static_cast<std::size_t>(*player) : 0; }
 
+    std::string bestLabel;
+    std::string separator;
     std::array<std::string, choices> plain;
     std::array<std::array<std::string, choices>, choices> keyed;
 };

@@ -90,8 +90,12 @@ std::size_t dice(std::initializer_list<std::uint32_t> weights) {
     return weights.size() - 1;
 }
 
+Mt19937 currentGenerator() { return threadGenerator(); }
+
+void restoreGenerator(const Mt19937& generator) { threadGenerator() = generator; }
+
 namespace testing {
-void setGeneratorState(const Mt19937::State& state) { threadGenerator() = Mt19937(state); }
+void setGeneratorState(const Mt19937::State& state) { restoreGenerator(Mt19937(state)); }
 } // namespace testing
 
 } // namespace tandrel

@@ -17,12 +17,18 @@ public:
     // Starts from the given words; the first output is the first tempered word
     // of the first regeneration.
     explicit Mt19937(const State& state) : state_(state) {}
+    // Goes on from a generator's words and its position among them, as
+    // state() and position() gave them; position is at most stateSize.
+    Mt19937(const State& state, std::size_t position) : state_(state), index_(position) {}
     // Fills the state from 624 successive values of the per-thread seed source
     // (a Park-Miller generator mixed with the high-resolution counter), so two calls
     // yield different generators.
     static Mt19937 seededFromSystem();
 
     std::uint32_t next();
+
+    const State& state() const { return state_; }
+    std::size_t position() const { return index_; }
 
 private:
     void regenerate();
@@ -39,6 +45,13 @@ double uniform(double a, double b);
 // The place of the chosen weight, each chosen in proportion to its weight; at
 // least one weight must be positive.
 std::size_t dice(std::initializer_list<std::uint32_t> weights);
+
+// The calling thread's generator as it stands, to keep with a match that is
+// to go on later exactly as it would have.
+Mt19937 currentGenerator();
+// Puts back a generator kept earlier: resuming a kept match is the one place
+// the game sets it.
+void restoreGenerator(const Mt19937& generator);
 
 namespace testing {
 // For tests only: replaces the calling thread's generator with one started

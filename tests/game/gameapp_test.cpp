@@ -56,7 +56,7 @@ void setStuck(Board& board) {
         for (std::uint32_t y = 0; y < 4; ++y) board.grid.set((x + y) % 2 ? 2 : 4, x, y);
 }
 
-struct GameAppTest : testing::Test {
+struct GameAppTest : ::testing::Test {
     void SetUp() override {
         test::requireDisplay();
         app = std::make_unique<GameApp>();

@@ -38,6 +38,9 @@ const std::map<std::string, bool> captions{
     {"person", false},
     {"next", false},
     {"play the computer", false},
+    {"Best", false},
+    {"you", false},
+    {"computer", false},
 };
 
 std::map<std::string, Translations> shippedFiles() {
@@ -97,9 +100,13 @@ TEST(ShippedLocales, CaptionsFitOnABoard) {
             const std::string shown = table.at(key) + (key == "Score" ? ": 999999" : "");
             EXPECT_LE((headline ? large : small).textWidth(shown), boardWidth - 20) << name << ": " << shown;
         }
-        // Who plays a board is told by phrases joined together.
+        // The tally under a result, with the longest level name.
         localeName = name;
         loadLocale(localeDir);
+        EXPECT_LE(small.textWidth(localizeFormat("_%s_: _you_ %s, _computer_ %s", "expert", 9999, 9999)),
+                  boardWidth - 20)
+            << name;
+        // Who plays a board is told by phrases joined together.
         EXPECT_LE(PlayerCaptions(caption).widest, boardWidth - 20) << name;
     }
 }
