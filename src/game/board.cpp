@@ -154,7 +154,7 @@ void Board::reset(std::uint32_t first, std::uint32_t second) {
     winner = false;
     score = 0;
     moves = 0;
-    resultNote.clear();
+    note.clear();
     state = BoardState::Idle;
     movingTiles.clear();
     grid.clear();
@@ -176,10 +176,10 @@ void Board::fill(Color4f color) {
     gl.glPopMatrix();
 }
 
-void Board::setResultNote(const std::string& note) {
-    resultNote = note;
-    smallFont.textWidth(resultNote);
-    smallText.text.reserve(resultNote.size());
+void Board::setResultNote(const std::string& text) {
+    note = text;
+    smallFont.textWidth(note);
+    smallText.text.reserve(note.size());
 }
 
 void Board::draw(double dt) {
@@ -206,7 +206,7 @@ void Board::draw(double dt) {
             fill(translucent(winner ? 0xEFAD3F : 0x000000, overlayAlpha));
             drawCaption(largeText, captions, headline, winner ? winCaption : loseCaption, dt);
             drawCaption(smallText, captions, second, restartCaption, dt);
-            if (!resultNote.empty()) drawCaption(smallText, captions, position + Vector2f(200, 195), resultNote, dt);
+            if (!note.empty()) drawCaption(smallText, captions, position + Vector2f(200, 195), note, dt);
         }
     }
 

@@ -74,6 +74,7 @@ public:
     // against the computer); empty for none. Its glyphs are made here, not
     // while it is drawn.
     virtual void setResultNote(const std::string& note);
+    const std::string& resultNote() const { return note; }
     void draw(double dt) override;
     virtual void setTileColor(std::uint32_t value) const;
     virtual Color4f textColor(std::uint32_t value) const;
@@ -89,7 +90,7 @@ private:
     // localised once; the score text is rebuilt only when the score changes.
     // Together they keep a frame free of allocations.
     std::string winCaption, loseCaption, gameOverCaption, restartCaption, waitCaption;
-    std::string resultNote;
+    std::string note;
     std::string scoreText;
     std::int32_t scoreTextFor;
     std::string numberText;

@@ -3,10 +3,13 @@
 #include "binding/sdl/sdl.hpp"
 #include "fixtures/display.hpp"
 #include "game/gameapp.hpp"
+#include "game/memory/report.hpp"
+#include "memory/memory_fixture.hpp"
 
 #include <algorithm>
 #include <cstring>
 #include <initializer_list>
+#include <sstream>
 #include <vector>
 
 namespace tandrel {
@@ -292,6 +295,38 @@ TEST_F(GameAppTest, EscapeEndsTheGameWhilePlayingAndOnceDecided) {
     pushKey(SDLK_ESCAPE);
     app->run(); // returns: the loop ended by itself
     EXPECT_FALSE(app->eventManager->running);
+}
+
+TEST_F(GameAppTest, ADecidedMatchAgainstTheComputerIsRecordedWithTheTallyAndEachBest) {
+    memory::test::ScratchFolder folder;
+    std::vector<std::string> lines;
+    memory::Keeper keeper(memory::test::options(folder.path(), lines));
+    app.reset();
+    app = std::make_unique<GameApp>(std::array<Player, 2>{std::nullopt, computer::Level::Hard}, false, &keeper);
+    EXPECT_EQ(app->playerLines[0]->text, "");
+    left().gameOver = right().gameOver = true;
+    left().score = 300;
+    right().score = 200;
+    pass();
+    ASSERT_TRUE(app->matchOver);
+    for (int i = 0; i < 500 && left().resultNote().empty(); ++i) {
+        sdl.SDL_Delay(10);
+        pass();
+    }
+    EXPECT_EQ(left().resultNote(), "hard: you 1, computer 0");
+    EXPECT_EQ(right().resultNote(), left().resultNote());
+    EXPECT_EQ(app->playerLines[0]->text, "Best: 300");
+    EXPECT_EQ(app->playerLines[1]->text, "Best: 200 \u00B7 Computer (hard) \u00B7 F2");
+    // A new match shows no tally until it is decided.
+    pushKey(SDLK_RETURN);
+    pass();
+    EXPECT_EQ(left().resultNote(), "");
+
+    std::ostringstream printed;
+    EXPECT_EQ(memory::printRecords(folder.path(), printed, [](const std::string&) {}), 0);
+    EXPECT_NE(printed.str().find("  hard                             1     0     0\n"), std::string::npos)
+        << printed.str();
+    EXPECT_EQ(lines, std::vector<std::string>{});
 }
 
 } // namespace

@@ -29,6 +29,14 @@ std::string fromEnvironment(const char* name, const std::string& fallback) {
 const std::string buildDir = fromEnvironment("TANDREL_E2E_DIR", E2E_BUILD_DIR);
 const std::string game = fromEnvironment("TANDREL_E2E_GAME", buildDir + "/tandrel");
 
+// The game under Wine (scripts/test-windows) ends its line with CR LF and
+// joins paths with a backslash, as Windows programs do.
+std::string asOnLinux(std::string text) {
+    std::erase(text, '\r');
+    std::replace(text.begin(), text.end(), '\\', '/');
+    return text;
+}
+
 constexpr Rgb background = rgb(0xBBADA0);
 constexpr Rgb emptyCell = rgb(0xCDC0B4);
 constexpr Rgb gold = rgb(0xEFAD3F);
@@ -118,16 +126,59 @@ bool captionShows(const Image& image, int board, Rgb colour) {
                           6);
 }
 
+// A scratch directory, removed afterwards.
+class ScratchDir {
+public:
+    ScratchDir() {
+        char pattern[] = "/tmp/tandrel-e2e-XXXXXX";
+        path_ = mkdtemp(pattern);
+    }
+    ~ScratchDir() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+// Where the game keeps its records and the match in play: a scratch
+// XDG_DATA_HOME of each test's own, so that no test finds another's match.
+// Under Wine the game keeps them in the Wine prefix's %APPDATA%\Tandrel,
+// which scripts/test-windows names in TANDREL_E2E_DATA: it is emptied before
+// and after each test instead.
+class GameMemory {
+public:
+    GameMemory() { clear(); }
+    ~GameMemory() { clear(); }
+    fs::path folder() const { return wineFolder.empty() ? home.path() / "tandrel" : fs::path(wineFolder); }
+    std::pair<std::string, std::string> environment() const { return {"XDG_DATA_HOME", home.path().string()}; }
+
+private:
+    void clear() {
+        std::error_code ignored;
+        if (!wineFolder.empty()) fs::remove_all(wineFolder, ignored);
+    }
+    const std::string wineFolder = fromEnvironment("TANDREL_E2E_DATA", "");
+    ScratchDir home;
+};
+
 // The locale is the test's own: English captions unless a test asks for another.
-LaunchOptions launchIn(const std::string& dir, const std::string& lang = "C", std::vector<std::string> args = {}) {
-    return {dir, {{"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"LANG", lang}}, std::move(args)};
+LaunchOptions launchIn(const std::string& dir, const GameMemory& memory, const std::string& lang = "C",
+                       std::vector<std::string> args = {}) {
+    return {dir, {{"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"LANG", lang}, memory.environment()}, std::move(args)};
 }
 
 // A running game with its window found, focused and showing its first frame.
 class GameTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        child_.emplace(game, launchIn(buildDir, "C", args_));
+    void SetUp() override { launch(); }
+
+    // Starts the game (again), with the same command line and memory.
+    void launch() {
+        child_.reset();
+        child_.emplace(game, launchIn(buildDir, memory_, "C", args_));
         auto found = x_.findWindow("Tandrel", child_->pid(), Millis(10000));
         ASSERT_TRUE(found) << "no window titled Tandrel appeared; stderr: " << child_->stderrText();
         window_ = *found;
@@ -196,6 +247,7 @@ protected:
 
     // The game's command line.
     std::vector<std::string> args_;
+    GameMemory memory_;
     XSession x_;
     std::optional<Child> child_;
     XWindow window_ = 0;
@@ -390,10 +442,88 @@ TEST_F(ComputerGameTest, TheComputerPlaysItsBoardAloneAndFinishesOncePlayer1IsOu
     ASSERT_TRUE(decided) << "the match was never decided";
     EXPECT_TRUE(overlayOf(*decided, 0) == Overlay::Gold || overlayOf(*decided, 1) == Overlay::Gold);
 
+    // Recorded, with the tally against easy, while the window stays open.
+    std::string printed;
+    for (int tries = 0; tries < 50 && printed.find("  easy ") == std::string::npos; ++tries) {
+        std::this_thread::sleep_for(Millis(100));
+        Child records(game, launchIn(buildDir, memory_, "C", {"--records"}));
+        ASSERT_EQ(records.wait(Millis(10000)), 0);
+        printed = asOnLinux(records.stdoutText());
+    }
+    const std::size_t tally = printed.find("A person against the computer");
+    ASSERT_NE(tally, std::string::npos) << printed;
+    int won = -1, lost = -1, tied = -1;
+    EXPECT_EQ(std::sscanf(printed.c_str() + printed.find('\n', tally) + 1, "  easy %d %d %d", &won, &lost, &tied), 3)
+        << printed;
+    EXPECT_EQ(won + lost + tied, 1) << printed;
+
     x_.key("Return");
     expectTheComputerMovesAlone();
 
     // Escape mid-search still ends the program normally.
+    EXPECT_EQ(quitWithEscape(x_, *child_), 0);
+    EXPECT_EQ(child_->stderrText(), "");
+}
+
+// A board's score and the caption line above it, as pixels.
+std::vector<std::uint32_t> scoreStrip(const Image& image, int board) {
+    std::vector<std::uint32_t> strip;
+    for (int y = windowHeight - 50; y < windowHeight; ++y)
+        for (int x = boardLeft[board]; x < boardLeft[board] + 400; ++x)
+            strip.push_back(image.pixels[std::size_t(y) * std::size_t(image.width) + std::size_t(x)]);
+    return strip;
+}
+
+TEST_F(GameTest, AMatchClosedMidwayGoesOnAtTheNextStartAsIfNeverInterrupted) {
+    struct Seen {
+        std::array<BoardView, 2> boards;
+        std::vector<std::uint32_t> scores[2];
+    };
+    const auto seen = [this]() -> Seen {
+        auto boards = steadyBoards();
+        auto image = shot();
+        if (!boards || !image) ADD_FAILURE() << "the boards never came to rest";
+        return {boards.value_or(std::array<BoardView, 2>{}), {scoreStrip(*image, 0), scoreStrip(*image, 1)}};
+    };
+    const auto play = [this](std::initializer_list<const char*> keys) {
+        for (const char* key : keys) {
+            x_.key(key);
+            std::this_thread::sleep_for(Millis(150));
+            steadyBoards();
+        }
+    };
+    const auto expectSame = [](const Seen& a, const Seen& b) {
+        EXPECT_EQ(a.boards, b.boards);
+        for (int board = 0; board < 2; ++board) EXPECT_TRUE(a.scores[board] == b.scores[board]) << "board " << board;
+    };
+    const auto firstHalf = {"d", "Right", "w", "Up"};
+    const auto secondHalf = {"a", "Left", "s", "Down", "d", "Right"};
+
+    play({"a", "Left", "s", "Down"});
+    const Seen closed = seen();
+    x_.requestClose(window_);
+    ASSERT_EQ(child_->wait(Millis(5000)), 0);
+    ScratchDir kept;
+    fs::copy(memory_.folder(), kept.path(), fs::copy_options::recursive);
+
+    // Interrupted twice: closed, then ended with Escape mid-match.
+    ASSERT_NO_FATAL_FAILURE(launch());
+    expectSame(seen(), closed);
+    play(firstHalf);
+    ASSERT_EQ(quitWithEscape(x_, *child_), 0);
+    ASSERT_NO_FATAL_FAILURE(launch());
+    play(secondHalf);
+    const Seen interrupted = seen();
+    ASSERT_EQ(quitWithEscape(x_, *child_), 0);
+
+    // From the same kept match, never interrupted.
+    fs::remove_all(memory_.folder());
+    fs::copy(kept.path(), memory_.folder(), fs::copy_options::recursive);
+    ASSERT_NO_FATAL_FAILURE(launch());
+    expectSame(seen(), closed);
+    play(firstHalf);
+    play(secondHalf);
+    expectSame(seen(), interrupted);
     EXPECT_EQ(quitWithEscape(x_, *child_), 0);
     EXPECT_EQ(child_->stderrText(), "");
 }
@@ -406,37 +536,12 @@ TEST_F(GameTest, ClosingTheWindowEndsTheProgramNormally) {
     EXPECT_EQ(child_->stderrText(), "");
 }
 
-// A scratch working directory, removed afterwards.
-class ScratchDir {
-public:
-    ScratchDir() {
-        char pattern[] = "/tmp/tandrel-e2e-XXXXXX";
-        path_ = mkdtemp(pattern);
-    }
-    ~ScratchDir() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
-// The game under Wine (scripts/test-windows) ends its line with CR LF and
-// joins paths with a backslash, as Windows programs do.
-std::string asOnLinux(std::string text) {
-    std::erase(text, '\r');
-    std::replace(text.begin(), text.end(), '\\', '/');
-    return text;
-}
-
 TEST(GameFailure, StartUpErrorsEndWithOneLineAndStatus1) {
     {
         SCOPED_TRACE("no font under the working directory");
         ScratchDir dir;
         fs::create_directory_symlink(fs::path(buildDir) / "locale", dir.path() / "locale");
-        Child child(game, launchIn(dir.path()));
+        Child child(game, launchIn(dir.path(), GameMemory()));
         auto status = child.wait(Millis(10000));
         ASSERT_TRUE(status);
         EXPECT_EQ(*status, 1);
@@ -452,7 +557,7 @@ TEST(GameFailure, StartUpErrorsEndWithOneLineAndStatus1) {
         // GetLocaleInfoA, which answers only for real ones.
         std::ofstream(dir.path() / "locale" / "de_DE.lang") << "\"Score\" = \"Punkte\"\n"
                                                                "\"Game Over\" \"Aus\"\n";
-        Child child(game, launchIn(dir.path(), "de_DE.UTF-8"));
+        Child child(game, launchIn(dir.path(), GameMemory(), "de_DE.UTF-8"));
         auto status = child.wait(Millis(10000));
         ASSERT_TRUE(status);
         EXPECT_EQ(*status, 1);

@@ -27,8 +27,7 @@ Statement::Statement(sqlite3* db, std::string_view sql) : db(db) {
 
 Statement::~Statement() { sqlite.sqlite3_finalize(statement); }
 
-Statement::Statement(Statement&& other) noexcept
-    : db(other.db), statement(std::exchange(other.statement, nullptr)) {}
+Statement::Statement(Statement&& other) noexcept : db(other.db), statement(std::exchange(other.statement, nullptr)) {}
 
 Statement& Statement::bind(int index, std::int64_t value) {
     check(db, sqlite.sqlite3_bind_int64(statement, index, value), "cannot write");
@@ -98,7 +97,9 @@ Database& Database::operator=(Database&& other) noexcept {
     return *this;
 }
 
-void Database::exec(const char* sql) { check(db, sqlite.sqlite3_exec(db, sql, nullptr, nullptr, nullptr), "cannot write"); }
+void Database::exec(const char* sql) {
+    check(db, sqlite.sqlite3_exec(db, sql, nullptr, nullptr, nullptr), "cannot write");
+}
 
 Statement Database::prepare(std::string_view sql) { return Statement(db, sql); }
 

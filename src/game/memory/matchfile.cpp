@@ -8,8 +8,9 @@ namespace tandrel::memory {
 
 namespace {
 
-constexpr const char* columns = "match, left_player, right_player, left_cells, right_cells, left_score, right_score, "
-                                "left_moves, right_moves, left_over, right_over, generator";
+constexpr const char* columns =
+    "match, left_player, right_player, left_cells, right_cells, left_score, right_score, "
+    "left_moves, right_moves, left_over, right_over, generator";
 
 // Blobs hold 32-bit words, least significant byte first on every platform.
 template <std::size_t N>

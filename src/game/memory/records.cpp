@@ -8,8 +8,9 @@ namespace tandrel::memory {
 namespace {
 
 // Each column comes in a left and a right board's version, in this order.
-constexpr const char* columns = "match, ended, left_player, right_player, left_score, right_score, "
-                                "left_largest, right_largest, left_moves, right_moves, winner";
+constexpr const char* columns =
+    "match, ended, left_player, right_player, left_score, right_score, "
+    "left_largest, right_largest, left_moves, right_moves, winner";
 
 // Ids are drawn as unsigned 64-bit numbers; SQLite's integers are signed.
 std::int64_t stored(std::uint64_t id) { return std::bit_cast<std::int64_t>(id); }
@@ -23,7 +24,8 @@ std::string quotedNames(std::size_t first) {
 
 std::string possibleTiles() {
     std::string list;
-    for (std::uint32_t tile = 2; possibleTile(tile); tile *= 2) list.append(list.empty() ? "" : ", ").append(std::to_string(tile));
+    for (std::uint32_t tile = 2; possibleTile(tile); tile *= 2)
+        list.append(list.empty() ? "" : ", ").append(std::to_string(tile));
     return list;
 }
 
@@ -38,12 +40,14 @@ std::string possibleSide(const std::string& side) {
 void checkRecords(Database& db) {
     // "IS NOT 1" counts a row whose test comes to NULL (a NULL column) as well.
     const std::string query =
-        "SELECT count(*) FROM matches WHERE (typeof(match) = 'integer' AND typeof(ended) = 'integer' AND ended > 0 AND " +
+        "SELECT count(*) FROM matches WHERE (typeof(match) = 'integer' AND typeof(ended) = 'integer' AND ended > 0 "
+        "AND " +
         possibleSide("left") + " AND " + possibleSide("right") +
         " AND winner = CASE WHEN left_score > right_score THEN 'left' WHEN left_score < right_score THEN 'right' "
         "ELSE 'tie' END) IS NOT 1";
     if (const std::int64_t bad = db.single(query); bad > 0)
-        throw ImpossibleContents(std::to_string(bad) + (bad == 1 ? " match" : " matches") + " with impossible contents");
+        throw ImpossibleContents(std::to_string(bad) + (bad == 1 ? " match" : " matches") +
+                                 " with impossible contents");
 }
 
 } // namespace
@@ -82,8 +86,9 @@ bool isRecorded(Database& db, std::uint64_t id) {
 
 Summary readSummary(Database& db) {
     Summary summary;
-    Statement best = db.prepare("SELECT player, max(score) FROM (SELECT left_player AS player, left_score AS score "
-                                "FROM matches UNION ALL SELECT right_player, right_score FROM matches) GROUP BY player");
+    Statement best = db.prepare(
+        "SELECT player, max(score) FROM (SELECT left_player AS player, left_score AS score "
+        "FROM matches UNION ALL SELECT right_player, right_score FROM matches) GROUP BY player");
     while (best.step())
         if (auto kind = parseKind(best.text(0))) summary.best[static_cast<std::size_t>(*kind)] = best.integer(1);
     // From the person's side of every match of a person against the computer.
@@ -95,12 +100,14 @@ Summary readSummary(Database& db) {
         "FROM matches WHERE right_player = 'person' AND left_player <> 'person') GROUP BY level");
     while (tally.step())
         if (auto kind = parseKind(tally.text(0)); kind && *kind != PlayerKind::Person)
-            summary.against[static_cast<std::size_t>(*kind) - 1] = {tally.integer(1), tally.integer(2), tally.integer(3)};
+            summary.against[static_cast<std::size_t>(*kind) - 1] = {tally.integer(1), tally.integer(2),
+                                                                    tally.integer(3)};
     return summary;
 }
 
 std::vector<MatchRecord> lastRecords(Database& db, std::size_t count) {
-    Statement query = db.prepare(std::string("SELECT ") + columns + " FROM matches ORDER BY ended DESC, rowid DESC LIMIT ?");
+    Statement query =
+        db.prepare(std::string("SELECT ") + columns + " FROM matches ORDER BY ended DESC, rowid DESC LIMIT ?");
     query.bind(1, static_cast<std::int64_t>(count));
     std::vector<MatchRecord> records;
     while (query.step()) {

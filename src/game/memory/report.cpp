@@ -34,10 +34,9 @@ std::string side(const BoardResult& board) {
 }
 
 std::string result(const MatchRecord& record) {
-    const bool computers = record.boards[0].player != PlayerKind::Person && record.boards[1].player != PlayerKind::Person;
-    std::string text = record.winner == Winner::Tie    ? "tie"
-                       : record.winner == Winner::Left ? "left won"
-                                                       : "right won";
+    const bool computers =
+        record.boards[0].player != PlayerKind::Person && record.boards[1].player != PlayerKind::Person;
+    std::string text = record.winner == Winner::Tie ? "tie" : record.winner == Winner::Left ? "left won" : "right won";
     return computers ? text + ", computer against computer" : text;
 }
 

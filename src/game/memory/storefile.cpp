@@ -52,7 +52,8 @@ OpenedFile untrusted(Database&& db, const fs::path& path, const std::string& why
         report(shown(path) + " is not to be trusted (" + why + "): moved to " + shown(*aside) + ", starting afresh");
         return {OpenedFile::State::Missing, std::nullopt};
     }
-    report(shown(path) + " is not to be trusted (" + why + ") and cannot be moved aside: left as it is, nothing kept there");
+    report(shown(path) + " is not to be trusted (" + why +
+           ") and cannot be moved aside: left as it is, nothing kept there");
     return {OpenedFile::State::Unusable, std::nullopt};
 }
 

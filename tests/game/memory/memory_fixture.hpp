@@ -51,7 +51,9 @@ inline Keeper::Options options(const fs::path& folder, std::vector<std::string>&
 
 inline MatchRecord record(std::uint64_t id, PlayerKind left, std::int64_t leftScore, PlayerKind right,
                           std::int64_t rightScore) {
-    return {id, 1765000000 + static_cast<std::int64_t>(id), {{{left, leftScore, 256, 90}, {right, rightScore, 512, 120}}},
+    return {id,
+            1765000000 + static_cast<std::int64_t>(id),
+            {{{left, leftScore, 256, 90}, {right, rightScore, 512, 120}}},
             winnerOf(leftScore, rightScore)};
 }
 
