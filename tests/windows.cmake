@@ -31,6 +31,8 @@ tandrel_windows_test(game/boardarray_test.cpp LIBS tandrel_game)
 tandrel_windows_test(game/pool_test.cpp LIBS tandrel_game)
 tandrel_windows_test(game/random_test.cpp LIBS tandrel_game)
 tandrel_windows_test(game/computer/engine_test.cpp LIBS tandrel_computer)
+# With sqlite3.dll beside it in the build directory, as scripts/build-windows leaves it.
+tandrel_windows_test(game/memory/keeper_test.cpp LIBS tandrel_game)
 # Wine gives Windows the user's locale from the environment, and only for a
 # locale the C library has: scripts/test-windows compiles de_DE.UTF-8 and
 # names it in LOCPATH.

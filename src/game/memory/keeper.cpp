@@ -2,7 +2,6 @@
 
 #include "game/memory/matchfile.hpp"
 #include "game/memory/records.hpp"
-#include "game/memory/sqlite.hpp"
 
 #include <utility>
 
@@ -20,7 +19,7 @@ Keeper::Keeper(Options given) : options(std::move(given)) {
         return;
     }
     try {
-        sqliteLoader().load();
+        sqliteLoader().load(options.sqliteNames);
     } catch (const VandorException& e) {
         report(std::string("SQLite cannot be loaded (") + e.what() + "): nothing will be remembered");
         return;
@@ -169,8 +168,10 @@ bool Keeper::writable(OpenedFile& file, const StoreFile& kind) {
 
 void Keeper::failed(const std::exception& error) {
     if (std::exchange(failureReported, true)) return;
-    options.report("cannot keep records in " + options.folder.string() + " (" + error.what() +
-                   "): playing on without them");
+    // The folder is named already; the system's own words say what is wrong with it.
+    const auto* folderError = dynamic_cast<const std::filesystem::filesystem_error*>(&error);
+    const std::string why = folderError ? folderError->code().message() : error.what();
+    options.report("cannot keep records in " + options.folder.string() + " (" + why + "): playing on without them");
 }
 
 } // namespace tandrel::memory

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/memory/match.hpp"
+#include "game/memory/sqlite.hpp"
 #include "game/memory/storefile.hpp"
 
 #include <chrono>
@@ -29,6 +30,8 @@ public:
         Report report;
         // Called on the keeper's thread when a new summary is there to take.
         std::function<void()> wake = [] {};
+        // Where SQLite is looked for: the platform's names unless told.
+        const char* sqliteNames = sqliteLibNames;
         // The shortest time between two saves of the match in play: a crash
         // loses at most this much of it (and the save's own time), and a
         // computer playing fast costs the disk no more than this.

@@ -164,5 +164,20 @@ TEST(Keeper, NeverTrustsNorOverwritesABadFileAndPlaysOnAfresh) {
     }
 }
 
+TEST(Keeper, WithoutSQLiteSaysOnceThatNothingWillBeRemembered) {
+    sqliteLoader().unload();
+    ScratchFolder scratch;
+    std::vector<std::string> lines;
+    Keeper::Options without = options(scratch.path(), lines);
+    without.sqliteNames = "libsqlite3-not-here.so.0";
+    Keeper keeper(without);
+    EXPECT_FALSE(keeper.remembers());
+    keeper.keep(keptMatch(1));
+    keeper.record(record(1, PlayerKind::Person, 4, PlayerKind::Easy, 2));
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("nothing will be remembered"), std::string::npos) << lines[0];
+    EXPECT_TRUE(fs::is_empty(scratch.path()));
+}
+
 } // namespace
 } // namespace tandrel::memory
