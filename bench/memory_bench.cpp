@@ -63,11 +63,15 @@ void BM_RecordMatch(benchmark::State& state) {
     Database db = createStoreFile(scratch.path, recordsFile);
     db.exec("BEGIN");
     for (std::uint64_t id = 1; id <= 1000; ++id)
-        addRecord(db, {id, 1765000000, {{{PlayerKind::Person, 900, 64, 80}, {PlayerKind::Hard, 1200, 128, 90}}}, Winner::Right});
+        addRecord(
+            db,
+            {id, 1765000000, {{{PlayerKind::Person, 900, 64, 80}, {PlayerKind::Hard, 1200, 128, 90}}}, Winner::Right});
     db.exec("COMMIT");
     std::uint64_t id = 1000;
     for (auto _ : state) {
-        addRecord(db, {++id, 1765000000, {{{PlayerKind::Person, 900, 64, 80}, {PlayerKind::Hard, 1200, 128, 90}}},
+        addRecord(db, {++id,
+                       1765000000,
+                       {{{PlayerKind::Person, 900, 64, 80}, {PlayerKind::Hard, 1200, 128, 90}}},
                        Winner::Right});
         benchmark::DoNotOptimize(readSummary(db));
     }

@@ -2,7 +2,6 @@
 
 #include "binding/opengl/gl.hpp"
 #include "framework/ui/i18n.hpp"
-#include "game/random.hpp"
 
 #include <algorithm>
 #include <charconv>
@@ -29,6 +28,10 @@ Color4f translucent(std::uint32_t rgb, float alpha) {
 } // namespace
 
 std::uint32_t randomTileValue() { return static_cast<std::uint32_t>(dice({90, 10}) + 1) * 2; }
+
+std::uint32_t randomTileValue(Mt19937& generator) {
+    return static_cast<std::uint32_t>(dice(generator, {90, 10}) + 1) * 2;
+}
 
 Board::Board(Font& largeFont, Font& smallFont)
     : largeText(largeFont, "0", Vector2f(0, 0)),
@@ -143,11 +146,11 @@ void Board::addTile(std::uint32_t value) {
         gameOver = true;
         return;
     }
-    const auto cell = free[uniform(0u, free.count)];
+    const auto cell = free[generator ? uniform(*generator, 0u, free.count) : uniform(0u, free.count)];
     grid.set(value, cell.first, cell.second);
 }
 
-void Board::addRandomTile() { addTile(randomTileValue()); }
+void Board::addRandomTile() { addTile(generator ? randomTileValue(*generator) : randomTileValue()); }
 
 void Board::reset(std::uint32_t first, std::uint32_t second) {
     gameOver = false;

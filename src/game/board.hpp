@@ -5,6 +5,7 @@
 #include "framework/ui/textline.hpp"
 #include "game/boardarray.hpp"
 #include "game/pool.hpp"
+#include "game/random.hpp"
 #include "game/tile.hpp"
 #include "support/core/compound.hpp"
 #include "support/image/color.hpp"
@@ -28,6 +29,7 @@ using LineValues = std::array<std::uint32_t, 4>;
 
 // The value of a newly spawned tile: 2 nine times in ten, otherwise 4.
 std::uint32_t randomTileValue();
+std::uint32_t randomTileValue(Mt19937& generator);
 
 // One player's game: the grid, the score, the end of this player's game, and
 // the drawing and animation of all of it.
@@ -54,6 +56,10 @@ public:
     std::int32_t moves = 0;
     // Records of movingTiles whose slide has not been counted as finished.
     std::int32_t pendingAnimations = 0;
+    // Where the new tiles' values and cells are drawn from: the process's
+    // generator unless the owner gives the board one of its own (a network
+    // match, whose two programs must draw alike).
+    Mt19937* generator = nullptr;
     std::unordered_map<std::uint32_t, Color4f> tileColors;
     std::unordered_map<std::uint32_t, Color4f> textColors;
 

@@ -31,6 +31,13 @@ Mt19937& threadGenerator() {
 
 } // namespace
 
+Mt19937 Mt19937::fromSeed(std::uint32_t seed) {
+    State state;
+    state[0] = seed;
+    for (std::uint32_t i = 1; i < stateSize; ++i) state[i] = 1812433253u * (state[i - 1] ^ (state[i - 1] >> 30)) + i;
+    return Mt19937(state);
+}
+
 Mt19937 Mt19937::seededFromSystem() {
     State state;
     for (auto& word : state) word = unpredictableSeed();
@@ -55,10 +62,15 @@ std::uint32_t Mt19937::next() {
     return y;
 }
 
-std::uint32_t uniform(std::uint32_t a, std::uint32_t b) {
+std::uint32_t uniform(std::uint32_t a, std::uint32_t b) { return uniform(threadGenerator(), a, b); }
+
+double uniform(double a, double b) { return uniform(threadGenerator(), a, b); }
+
+std::size_t dice(std::initializer_list<std::uint32_t> weights) { return dice(threadGenerator(), weights); }
+
+std::uint32_t uniform(Mt19937& generator, std::uint32_t a, std::uint32_t b) {
     constexpr std::uint32_t max = std::numeric_limits<std::uint32_t>::max();
     const std::uint32_t range = b - a;
-    Mt19937& generator = threadGenerator();
     std::uint32_t r, offset;
     do {
         r = generator.next();
@@ -67,18 +79,18 @@ std::uint32_t uniform(std::uint32_t a, std::uint32_t b) {
     return a + offset;
 }
 
-double uniform(double a, double b) {
+double uniform(Mt19937& generator, double a, double b) {
     const double below = std::nextafter(b, -std::numeric_limits<double>::infinity());
-    const double r = threadGenerator().next();
+    const double r = generator.next();
     const double result = a + (below - a) * r / 4294967295.0;
     // With a away from 0 the sum can round up onto b at the top output.
     return result < b ? result : below;
 }
 
-std::size_t dice(std::initializer_list<std::uint32_t> weights) {
+std::size_t dice(Mt19937& generator, std::initializer_list<std::uint32_t> weights) {
     double sum = 0;
     for (std::uint32_t w : weights) sum += w;
-    const double point = uniform(0.0, sum);
+    const double point = uniform(generator, 0.0, sum);
     double mass = 0;
     std::size_t i = 0;
     for (std::uint32_t w : weights) {

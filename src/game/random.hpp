@@ -20,6 +20,10 @@ public:
     // Goes on from a generator's words and its position among them, as
     // state() and position() gave them; position is at most stateSize.
     Mt19937(const State& state, std::size_t position) : state_(state), index_(position) {}
+    // The reference initialisation from one 32-bit seed (init_genrand): two
+    // programs given the same seed draw the same numbers, whatever their
+    // platform.
+    static Mt19937 fromSeed(std::uint32_t seed);
     // Fills the state from 624 successive values of the per-thread seed source
     // (a Park-Miller generator mixed with the high-resolution counter), so two calls
     // yield different generators.
@@ -45,6 +49,11 @@ double uniform(double a, double b);
 // The place of the chosen weight, each chosen in proportion to its weight; at
 // least one weight must be positive.
 std::size_t dice(std::initializer_list<std::uint32_t> weights);
+
+// The same draws from a generator of the caller's rather than the thread's.
+std::uint32_t uniform(Mt19937& generator, std::uint32_t a, std::uint32_t b);
+double uniform(Mt19937& generator, double a, double b);
+std::size_t dice(Mt19937& generator, std::initializer_list<std::uint32_t> weights);
 
 // The calling thread's generator as it stands, to keep with a match that is
 // to go on later exactly as it would have.

@@ -221,6 +221,26 @@ TEST_F(BoardRules, NineInTenSpawnsAreTwos) {
     EXPECT_NEAR(static_cast<double>(twos) / draws, 0.9, 0.01);
 }
 
+// What a network match relies on: two programs that give a board a generator
+// seeded alike draw the same tiles, and the process's own draws are left alone.
+TEST_F(BoardRules, ABoardWithAGeneratorOfItsOwnDrawsFromItAlone) {
+    test::BoardFixture other;
+    Mt19937 mine = Mt19937::fromSeed(2718), theirs = Mt19937::fromSeed(2718);
+    board.generator = &mine;
+    other.board.generator = &theirs;
+    const Mt19937 before = currentGenerator();
+    for (Board* b : {&board, &other.board}) b->reset(2, 2);
+    for (int move = 0; move < 40; ++move)
+        for (Board* b : {&board, &other.board}) {
+            b->state = BoardState::Idle;
+            b->move(static_cast<Direction>(move % 4));
+        }
+    EXPECT_EQ(rowsOf(board), rowsOf(other.board));
+    EXPECT_GT(tiles(rowsOf(board)), 10u);
+    EXPECT_EQ(currentGenerator().state(), before.state());
+    EXPECT_EQ(currentGenerator().position(), before.position());
+}
+
 // Random play over many matches, ending every slide through real draw passes
 // now and then, checking what must hold after any move.
 struct BoardSoak : BoardRules {

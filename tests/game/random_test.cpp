@@ -54,6 +54,7 @@ std::uint32_t nextOutput() { return uniform(0u, maxOutput); }
 TEST(Mt19937, MatchesTheReferenceGenerator) {
     Mt19937 generator(standardState(5489));
     EXPECT_EQ(generator.next(), 3499211612u);
+    EXPECT_EQ(Mt19937::fromSeed(5489).state(), standardState(5489));
     std::mt19937 reference(5489);
     reference();
     // Past the first regeneration, too.
