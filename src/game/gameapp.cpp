@@ -37,9 +37,11 @@ std::optional<Direction> rightPlayerDirection(std::int32_t key) {
 } // namespace
 
 GameApp::GameApp(std::array<Player, 2> players, bool fullscreen)
-    : Application(810, 450, "Tandrel", 12, {.fullscreen = fullscreen, .fullscreenKeys = true, .requireDisplay = true}),
+    : Application(810, 450, "Tandrel", 12,
+                  {.fullscreen = fullscreen, .fullscreenKeys = true, .requireDisplay = true, .framesOnDemand = true}),
       players(players),
-      chosenPlayer2(players[1]) {
+      chosenPlayer2(players[1]),
+      worker([this] { wake(); }) {
     clearColor = Color4f(0xBBADA0);
     // Everything is drawn in painter's order, later over earlier.
     gl.glDisable(GL_LIGHTING);
@@ -118,7 +120,12 @@ void GameApp::onUpdate() {
     const bool somePerson = !players[0] || !players[1];
     const bool personPlays = (!players[0] && !leftBoard->gameOver) || (!players[1] && !rightBoard->gameOver);
     const bool hurry = somePerson && !personPlays;
-    for (auto& computer : computers) computer->update(eventManager->deltaTime, hurry);
+    for (auto& computer : computers) {
+        computer->update(hurry);
+        // The worker wakes the loop when a move is found; the end of the
+        // pause is a frame of its own.
+        if (const double left = computer->pauseLeft(); left > 0) requestFrame(left);
+    }
     if (leftBoard->gameOver && rightBoard->gameOver) decideWinner();
 }
 

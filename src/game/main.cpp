@@ -7,17 +7,12 @@
 #include "game/gameapp.hpp"
 #include "game/options.hpp"
 
-#include <iostream>
-#include <span>
 #include <string>
 
 int main(int argc, char** argv) {
-    const tandrel::CommandLine commandLine =
-        tandrel::parseCommandLine(std::span<const char* const>(argv + 1, static_cast<std::size_t>(argc - 1)));
-    if (commandLine.exitStatus) {
-        (*commandLine.exitStatus == 0 ? std::cout : std::cerr) << commandLine.output << std::flush;
-        return *commandLine.exitStatus;
-    }
+    const tandrel::CommandLine commandLine = tandrel::parseCommandLine(tandrel::argumentsOf(argc, argv));
+    if (commandLine.exitStatus)
+        return tandrel::answerCommandLine("tandrel", *commandLine.exitStatus, commandLine.output);
     return tandrel::runReportingFailures("tandrel", [&] {
         try {
             tandrel::loadLocale("locale");
