@@ -206,9 +206,9 @@ bool Application::applyVideoMode(std::int32_t w, std::int32_t h) {
         if (layer.autoResize)
             layer.resize(layer.x, layer.y, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h));
     }
-    // Drivers may take the new size only at the next swap (Mesa's software
-    // renderer does), so a frame drawn at once may copy what the layers drew
-    // from the old buffer: one more frame shows the new size whole.
+    // The frame drawn right after a mode change may not come out whole (under
+    // Mesa's software renderer a layer's capture of it did not): one more
+    // frame shows the new size.
     frameNow = true;
     return true;
 }

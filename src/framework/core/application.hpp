@@ -21,10 +21,9 @@ struct WindowOptions {
     bool fullscreenKeys = false;
     // Refuse to start on a video driver that shows nothing to anyone
     // (offscreen, dummy) unless SDL_VIDEODRIVER asked for it: without a
-    // display such a program would run unseen until killed.
-    // Also ends before SDL starts where the system names no display at all
-    // and no driver was asked for, so SDL 1.2 never falls back on a driver
-    // that takes the terminal over.
+    // display such a program would run unseen until killed. Where the system
+    // names no display at all and no driver was asked for, refuse before SDL
+    // starts: SDL 1.2 would fall back on a driver that takes the terminal over.
     bool requireDisplay = false;
     // Frames on demand: the loop draws a frame only when something may have
     // changed the picture (an event, a wake from another thread, a frame the
@@ -97,8 +96,8 @@ public:
     // come at the display's pace, and one more follows the last frame drawn
     // while it held.
     virtual bool animating() const;
-    // With frames on demand: a frame no later than `seconds` from now, event
-    // or none. From the main thread.
+    // With frames on demand: a frame `seconds` from now (at once by default),
+    // event or none. From the main thread.
     void requestFrame(double seconds = 0);
     // Safe from any thread: a frame follows at once, as after an event. A
     // thread that hands the main thread a result calls it once the result is
