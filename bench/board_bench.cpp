@@ -169,7 +169,7 @@ void BM_FrameWithComputer(benchmark::State& state) {
     const std::size_t before = tandrel::bench::allocations.load();
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        player.update(frameTime, true);
+        player.update(true);
         left.draw(frameTime);
         right.draw(frameTime);
         const std::chrono::duration<double, std::micro> took = std::chrono::steady_clock::now() - start;

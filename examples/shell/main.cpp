@@ -1,7 +1,9 @@
 // The smallest complete program on the framework: a pyramid turning in
 // perspective, with a translucent banner drawn flat over it in a scene that
 // grows with the window. F11 or Alt+Enter switches to full screen and back;
-// Escape or closing the window ends it.
+// Escape or closing the window ends it. It draws frames on demand: the
+// pyramid never stops turning, so it always says it animates, and the loop
+// draws at the display's pace rather than as fast as the processor allows.
 
 #include <tandrel/binding/opengl/gl.hpp>
 #include <tandrel/framework/core/application.hpp>
@@ -36,6 +38,7 @@ public:
         gl.glEnd();
     }
     void free() override {}
+    bool animating() const override { return true; }
 
 private:
     static constexpr float degreesPerSecond = 45;
@@ -59,7 +62,7 @@ public:
 
 class Shell : public Application {
 public:
-    Shell() : Application(810, 450, "Tandrel shell", 12, {.fullscreenKeys = true}) {
+    Shell() : Application(810, 450, "Tandrel shell", 12, {.fullscreenKeys = true, .framesOnDemand = true}) {
         clearColor = Color4f(0x1E2430);
         // The larger depth is drawn first, so the banner lies over the pyramid.
         addLayer3D(1).addDrawable(pyramid);

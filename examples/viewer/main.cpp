@@ -3,7 +3,9 @@
 // texture. A flat layer on top shows a live thumbnail of the 3D layer, copied
 // from the frame buffer every frame, and a line naming the controls.
 // Right drag turns, middle drag or Shift + left drag moves, the wheel zooms,
-// Escape or closing the window ends it.
+// Escape or closing the window ends it. Between inputs the picture stands
+// still, so it draws frames on demand: the free view says it animates while
+// a drag lasts and while a zoom eases in, and otherwise the viewer waits.
 
 #include <tandrel/binding/opengl/gl.hpp>
 #include <tandrel/framework/core/application.hpp>
@@ -87,7 +89,7 @@ private:
 class Viewer : public Application {
 public:
     Viewer()
-        : Application(810, 450, "Tandrel viewer", 12),
+        : Application(810, 450, "Tandrel viewer", 12, {.framesOnDemand = true}),
           font("./data/fonts/clearsans/ClearSans-Bold.ttf", 16),
           controls(font, "Right drag: turn   Middle or Shift + left drag: move   Wheel: zoom   Escape: quit",
                    {405, 14}) {

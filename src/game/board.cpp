@@ -280,4 +280,6 @@ void Board::drawTile(Tile& tile, double dt) {
 
 void Board::free() {}
 
+bool Board::animating() const { return state == BoardState::Animating; }
+
 } // namespace tandrel

@@ -88,6 +88,8 @@ public:
     virtual void drawAnimation(double dt);
     virtual void drawTile(Tile& tile, double dt);
     void free() override;
+    // While its tiles slide.
+    bool animating() const override;
 
 private:
     void drawCaption(TextLine& line, Color4f color, Vector2f anchor, const std::string& caption, double dt);

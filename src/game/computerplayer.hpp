@@ -4,6 +4,7 @@
 #include "game/moveworker.hpp"
 #include "game/player.hpp"
 
+#include <chrono>
 #include <cstdint>
 
 namespace tandrel {
@@ -25,11 +26,15 @@ public:
     // from the board's current grid on. An answer still being searched for
     // an earlier grid is never played.
     void steer(Player player);
-    // Once a frame, with the time since the last one. Plays at most one
-    // move: after the pause once the board rests, or as soon as the search
-    // answers when `hurry` says no person is left to follow it (the slide
-    // is then cut short).
-    void update(double dt, bool hurry);
+    // Once a frame. Plays at most one move: after the pause once the board
+    // rests, or as soon as the search answers when `hurry` says no person is
+    // left to follow it (the slide is then cut short). Only moves that change
+    // the board are played while one does.
+    void update(bool hurry);
+    // Seconds until the pause after its last move ends, while it steers a
+    // board in play; 0 otherwise. The owner draws a frame then, when the
+    // move may be played, although nothing else moves.
+    double pauseLeft() const;
 
 private:
     // A request is outstanding whenever the computer steers a board still in
@@ -40,7 +45,9 @@ private:
     std::uint32_t slot;
     Board& board;
     Player steering;
-    double sinceMove = 0;
+    // Real time, not the sum of frame times: frames on demand stop while
+    // the board rests.
+    std::chrono::steady_clock::time_point movedAt;
 };
 
 } // namespace tandrel

@@ -50,10 +50,12 @@ std::int64_t progressOf(const Board& board) { return std::int64_t{board.moves} +
 
 GameApp::GameApp(std::array<Player, 2> players, bool fullscreen, memory::Keeper* keeper,
                  const memory::KeptMatch* resumed)
-    : Application(810, 450, "Tandrel", 12, {.fullscreen = fullscreen, .fullscreenKeys = true, .requireDisplay = true}),
+    : Application(810, 450, "Tandrel", 12,
+                  {.fullscreen = fullscreen, .fullscreenKeys = true, .requireDisplay = true, .framesOnDemand = true}),
       players(players),
       chosenPlayer2(players[1]),
-      keeper(keeper) {
+      keeper(keeper),
+      worker([this] { wake(); }) {
     clearColor = Color4f(0xBBADA0);
     // Everything is drawn in painter's order, later over earlier.
     gl.glDisable(GL_LIGHTING);
@@ -84,11 +86,19 @@ GameApp::GameApp(std::array<Player, 2> players, bool fullscreen, memory::Keeper*
     }
     computers[0] = std::make_unique<ComputerPlayer>(worker, 0, *leftBoard);
     computers[1] = std::make_unique<ComputerPlayer>(worker, 1, *rightBoard);
-    if (keeper) records = keeper->firstSummary();
+    if (keeper) {
+        records = keeper->firstSummary();
+        // The tally of a match just decided comes from the keeper's thread.
+        keeper->setWake([this] { wake(); });
+    }
     if (resumed)
         resume(*resumed);
     else
         restart();
+}
+
+GameApp::~GameApp() {
+    if (keeper) keeper->setWake({});
 }
 
 void GameApp::onKeyDown() {
@@ -137,7 +147,12 @@ void GameApp::onUpdate() {
     const bool somePerson = !players[0] || !players[1];
     const bool personPlays = (!players[0] && !leftBoard->gameOver) || (!players[1] && !rightBoard->gameOver);
     const bool hurry = somePerson && !personPlays;
-    for (auto& computer : computers) computer->update(eventManager->deltaTime, hurry);
+    for (auto& computer : computers) {
+        computer->update(hurry);
+        // The worker wakes the loop when a move is found; the end of the
+        // pause is a frame of its own.
+        if (const double left = computer->pauseLeft(); left > 0) requestFrame(left);
+    }
     if (leftBoard->gameOver && rightBoard->gameOver) {
         const bool decidedNow = !matchOver;
         decideWinner();

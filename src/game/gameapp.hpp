@@ -36,9 +36,11 @@ public:
     // Who steers each board, left first; a person on each by default. With a
     // keeper the game remembers: it records each decided match, keeps the
     // match in play, and goes on with `resume` (the keeper's kept match) when
-    // given one instead of dealing a fresh match.
+    // given one instead of dealing a fresh match. The keeper must outlive the
+    // game.
     explicit GameApp(std::array<Player, 2> players = {}, bool fullscreen = false, memory::Keeper* keeper = nullptr,
                      const memory::KeptMatch* resume = nullptr);
+    ~GameApp() override;
 
     Layer* layer = nullptr;
     std::unique_ptr<Board> leftBoard;

@@ -4,6 +4,18 @@
 
 namespace tandrel {
 
+namespace {
+std::optional<Direction> hatDirection(std::uint8_t value) {
+    switch (value) {
+    case SDL_HAT_LEFT: return Direction::Left;
+    case SDL_HAT_RIGHT: return Direction::Right;
+    case SDL_HAT_UP: return Direction::Up;
+    case SDL_HAT_DOWN: return Direction::Down;
+    default: return std::nullopt;
+    }
+}
+} // namespace
+
 std::optional<Direction> StickLatch::update(std::int16_t x, std::int16_t y) {
     const std::int32_t ax = std::abs(std::int32_t(x));
     const std::int32_t ay = std::abs(std::int32_t(y));
@@ -30,13 +42,12 @@ std::optional<PadMove> Gamepads::axisMotion(const EventManager& events) {
 std::optional<PadMove> Gamepads::hatMotion(const EventManager& events) {
     const auto device = static_cast<std::size_t>(events.eventJoyDevice);
     if (device >= padCount || events.eventJoyHat != 0) return std::nullopt;
-    switch (events.eventJoyHatValue) {
-    case SDL_HAT_LEFT: return PadMove{device, Direction::Left};
-    case SDL_HAT_RIGHT: return PadMove{device, Direction::Right};
-    case SDL_HAT_UP: return PadMove{device, Direction::Up};
-    case SDL_HAT_DOWN: return PadMove{device, Direction::Down};
-    default: return std::nullopt;
-    }
+    bool& latched = padLatched[device];
+    if (events.eventJoyHatValue == SDL_HAT_CENTERED) latched = false;
+    const auto dir = hatDirection(events.eventJoyHatValue);
+    if (latched || !dir) return std::nullopt;
+    latched = true;
+    return PadMove{device, *dir};
 }
 
 } // namespace tandrel

@@ -34,6 +34,8 @@ private:
 
 // The game's reading of gamepads: the first pad (SDL's device 0) steers the
 // left board, the second the right one, with the d-pad or the left stick.
+// The d-pad too moves once per press: rolled on to another direction, through
+// a diagonal or not, it moves again only after coming back to the centre.
 class Gamepads {
 public:
     static constexpr std::size_t padCount = 2;
@@ -44,6 +46,7 @@ public:
 
 private:
     std::array<StickLatch, padCount> sticks;
+    std::array<bool, padCount> padLatched{};
 };
 
 } // namespace tandrel

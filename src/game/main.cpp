@@ -11,12 +11,12 @@
 #include "game/options.hpp"
 
 #include <cstdio>
-#include <iostream>
-#include <span>
+#include <sstream>
 #include <string>
 
 namespace {
 
+// The game plays on after these: stderr, never a box to dismiss.
 void reportLine(const std::string& line) { std::fprintf(stderr, "tandrel: %s\n", line.c_str()); }
 
 // The kept match goes on unless the command line asks for a fresh one or
@@ -33,14 +33,18 @@ const tandrel::memory::KeptMatch* matchToResume(const tandrel::CommandLine& comm
 } // namespace
 
 int main(int argc, char** argv) {
-    const tandrel::CommandLine commandLine =
-        tandrel::parseCommandLine(std::span<const char* const>(argv + 1, static_cast<std::size_t>(argc - 1)));
-    if (commandLine.exitStatus) {
-        (*commandLine.exitStatus == 0 ? std::cout : std::cerr) << commandLine.output << std::flush;
-        return *commandLine.exitStatus;
+    const tandrel::CommandLine commandLine = tandrel::parseCommandLine(tandrel::argumentsOf(argc, argv));
+    if (commandLine.exitStatus)
+        return tandrel::answerCommandLine("tandrel", *commandLine.exitStatus, commandLine.output);
+    if (commandLine.showRecords) {
+        // Typed in a Windows console, a program without one answers there.
+        std::string said;
+        std::ostringstream records;
+        const int status =
+            tandrel::memory::printRecords(tandrel::memory::dataFolder(), records,
+                                          [&said](const std::string& line) { said += "tandrel: " + line + "\n"; });
+        return tandrel::answerCommandLine("tandrel", status, said + records.str());
     }
-    if (commandLine.showRecords)
-        return tandrel::memory::printRecords(tandrel::memory::dataFolder(), std::cout, reportLine);
     return tandrel::runReportingFailures("tandrel", [&] {
         try {
             tandrel::loadLocale("locale");

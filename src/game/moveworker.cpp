@@ -7,13 +7,19 @@
 
 namespace tandrel {
 
-MoveWorker::MoveWorker()
-    : nextSeed(uniform(0u, std::numeric_limits<std::uint32_t>::max())), thread([this] { run(); }) {}
+MoveWorker::MoveWorker(std::function<void()> answered)
+    : answered(std::move(answered)),
+      nextSeed(uniform(0u, std::numeric_limits<std::uint32_t>::max())),
+      thread([this] { run(); }) {}
 
 MoveWorker::~MoveWorker() {
     {
         const std::lock_guard lock(mutex);
         stopping = true;
+        // The thread swaps engines only under the lock: the one it may be
+        // searching with is here.
+        for (Slot& slot : slots)
+            if (slot.engine) slot.engine->stop();
     }
     wake.notify_one();
     thread.join();
@@ -71,6 +77,11 @@ void MoveWorker::run() {
         lock.lock();
         slot.answered = number;
         slot.move = move;
+        if (answered) {
+            lock.unlock();
+            answered();
+            lock.lock();
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -20,8 +21,11 @@ class MoveWorker {
 public:
     static constexpr std::uint32_t slotCount = 2;
 
-    MoveWorker();
-    // Waits for a search in progress, which the engine's time budget bounds.
+    // `answered` runs on the thread after each answer is found: the owner
+    // wakes its main loop there. It must be safe from any thread.
+    explicit MoveWorker(std::function<void()> answered = {});
+    // Stops a search in progress at once, so that a program that ends while
+    // the computer thinks long ends at once too.
     ~MoveWorker();
     MoveWorker(const MoveWorker&) = delete;
     MoveWorker& operator=(const MoveWorker&) = delete;
@@ -53,6 +57,7 @@ private:
 
     void run();
 
+    std::function<void()> answered;
     std::mutex mutex;
     std::condition_variable wake;
     bool stopping = false;

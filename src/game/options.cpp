@@ -121,6 +121,11 @@ CommandLine usageError(std::string_view what, std::string_view subject, std::str
 
 } // namespace
 
+std::span<const char* const> argumentsOf(int argc, const char* const* argv) {
+    if (argc < 1) return {};
+    return {argv + 1, static_cast<std::size_t>(argc - 1)};
+}
+
 CommandLine parseCommandLine(std::span<const char* const> args) {
     CommandLine line;
     for (std::size_t i = 0; i < args.size() && !line.exitStatus; ++i) {

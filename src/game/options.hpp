@@ -32,4 +32,8 @@ struct CommandLine {
 // an earlier one for the same board.
 CommandLine parseCommandLine(std::span<const char* const> args);
 
+// The arguments after the program's name, as main receives them. An execve
+// with an empty list gives argc 0, and argv ends at once: no arguments.
+std::span<const char* const> argumentsOf(int argc, const char* const* argv);
+
 } // namespace tandrel

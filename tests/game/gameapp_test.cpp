@@ -7,9 +7,13 @@
 #include "memory/memory_fixture.hpp"
 
 #include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <initializer_list>
 #include <sstream>
+#include <thread>
 #include <vector>
 
 namespace tandrel {
@@ -155,6 +159,26 @@ TEST_F(GameAppTest, EachGamepadSteersItsBoardOncePerPush) {
     pushPad(SDL_JOYAXISMOTION, 1, 0, -20000);
     pass();
     EXPECT_EQ(right().grid(0, 0), 2u);
+}
+
+TEST_F(GameAppTest, ADPadRolledThroughADiagonalMovesOnceUntilItComesBackToTheCentre) {
+    setLoneTile(left());
+    pushPad(SDL_JOYHATMOTION, 0, 0, SDL_HAT_LEFT);
+    pass();
+    settle();
+    ASSERT_EQ(left().grid(0, 0), 2u);
+    // A lone tile where a second left would show.
+    left().grid.clear();
+    left().grid.set(2, 3, 3);
+    pushPad(SDL_JOYHATMOTION, 0, 0, SDL_HAT_LEFT | SDL_HAT_UP);
+    pass();
+    pushPad(SDL_JOYHATMOTION, 0, 0, SDL_HAT_LEFT);
+    pass();
+    EXPECT_EQ(left().grid(3, 3), 2u) << "the roll back to left slid again";
+    pushPad(SDL_JOYHATMOTION, 0, 0, SDL_HAT_CENTERED);
+    pushPad(SDL_JOYHATMOTION, 0, 0, SDL_HAT_LEFT);
+    pass();
+    EXPECT_EQ(left().grid(0, 3), 2u);
 }
 
 TEST_F(GameAppTest, ShiftedLettersCountAndOtherKeysDoNothing) {
@@ -327,6 +351,61 @@ TEST_F(GameAppTest, ADecidedMatchAgainstTheComputerIsRecordedWithTheTallyAndEach
     EXPECT_NE(printed.str().find("  hard                             1     0     0\n"), std::string::npos)
         << printed.str();
     EXPECT_EQ(lines, std::vector<std::string>{});
+    app.reset(); // before the keeper it uses
+}
+
+// Frames counted at the swap, with what the left board showed in each.
+struct SwapWatch {
+    static inline void (*realSwap)() = nullptr;
+    static inline const Board* board = nullptr;
+    static inline std::atomic<int> frames = 0;
+    static inline int slideFrames = 0;
+    // Whether each cell of the last frame showed a tile, x + 4 y.
+    static inline std::array<bool, 16> shown{};
+
+    static void swap() {
+        ++frames;
+        slideFrames += board->state == BoardState::Animating;
+        for (std::uint32_t y = 0; y < 4; ++y)
+            for (std::uint32_t x = 0; x < 4; ++x) {
+                // Clear of the number, inside the tile.
+                const Vector2f at = board->cellCenter(x, y) + Vector2f(-35, 35);
+                shown[x + 4 * y] = !test::pixelNear(int(at.x), int(at.y), 0xCDC0B4, 3);
+            }
+        realSwap();
+    }
+};
+
+TEST_F(GameAppTest, DrawsNoFrameWhileNothingMovesAndEverySlideToItsEnd) {
+    setLoneTile(left());
+    SwapWatch::realSwap = sdl.SDL_GL_SwapBuffers;
+    SwapWatch::board = &left();
+    sdl.SDL_GL_SwapBuffers = &SwapWatch::swap;
+    int idleFrames = -1;
+    // A player at the keyboard, on a thread of its own since run() keeps
+    // the main one: SDL's queue takes events from any thread.
+    std::thread player([&] {
+        using namespace std::chrono_literals;
+        std::this_thread::sleep_for(300ms); // the opening frames, exposure and focus
+        const int before = SwapWatch::frames;
+        std::this_thread::sleep_for(700ms);
+        idleFrames = SwapWatch::frames - before;
+        pushKey(SDLK_a);
+        std::this_thread::sleep_for(700ms);
+        pushKey(SDLK_ESCAPE);
+    });
+    app->run();
+    player.join();
+    sdl.SDL_GL_SwapBuffers = SwapWatch::realSwap;
+
+    EXPECT_EQ(idleFrames, 0);
+    // 300 pixels at 3300 a second, at the display's pace.
+    EXPECT_GE(SwapWatch::slideFrames, 3) << "the slide was not drawn frame by frame";
+    ASSERT_EQ(left().grid(0, 0), 2u);
+    ASSERT_EQ(values(left()).size(), 2u);
+    for (std::uint32_t y = 0; y < 4; ++y)
+        for (std::uint32_t x = 0; x < 4; ++x)
+            EXPECT_EQ(SwapWatch::shown[x + 4 * y], left().grid(x, y) != 0) << "cell " << x << ", " << y;
 }
 
 } // namespace

@@ -18,11 +18,11 @@ struct GameRun {
     std::string out, err;
 };
 
-// The built game with these arguments, from a shell; only for arguments that
-// end it before a window opens.
-GameRun runGame(const std::vector<const char*>& args) {
+// The built game with these arguments, from a shell, after a prefix such as
+// `env`; only for runs that end before a window opens.
+GameRun runGame(const std::vector<const char*>& args, const std::string& prefix = "") {
     const std::string errFile = testing::TempDir() + "tandrel-options-stderr";
-    std::string command = TANDREL_BUILD_DIR "/tandrel";
+    std::string command = prefix + TANDREL_BUILD_DIR "/tandrel";
     for (const char* arg : args) command.append(" ").append(arg);
     command += " 2>" + errFile;
     GameRun run{};
@@ -93,6 +93,30 @@ TEST(CommandLine, ChoosesThePlayersOrEndsWithTextAndStatus) {
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     EXPECT_TRUE(parseCommandLine(std::vector<const char*>{"--computer", "--fullscreen"}).fullscreen);
     EXPECT_FALSE(parseCommandLine(std::vector<const char*>{"--computer"}).fullscreen);
+}
+
+// What an execve with an empty list leaves main: argc 0, argv ending at
+// once, the environment after it.
+TEST(CommandLine, AnEmptyArgumentListIsNoArguments) {
+    const char* const empty[] = {nullptr, "DISPLAY=:0", nullptr};
+    EXPECT_TRUE(argumentsOf(0, empty).empty());
+    const char* const named[] = {"tandrel", "--computer", nullptr};
+    ASSERT_EQ(argumentsOf(2, named).size(), 1u);
+    EXPECT_STREQ(argumentsOf(2, named)[0], "--computer");
+}
+
+// SDL 1.2 would fall back on a driver that takes the terminal over.
+TEST(CommandLine, WithoutADisplayTheGameEndsWithOneLineBeforeSdlStarts) {
+    for (const char* unset : {"", "DISPLAY= WAYLAND_DISPLAY= SDL_VIDEODRIVER="}) {
+        SCOPED_TRACE(unset);
+        const GameRun run =
+            runGame({}, std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER ") + unset + " ");
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err,
+                  "tandrel: No display found: set DISPLAY or WAYLAND_DISPLAY, or name a video driver in "
+                  "SDL_VIDEODRIVER\n");
+    }
 }
 
 } // namespace

@@ -82,6 +82,8 @@ std::string VandorGLLoader::versionString(int version) const {
 
 bool VandorGLLoader::hasContext() const { return windowsystem::hasContext(); }
 
+double VandorGLLoader::refreshRate() const { return windowsystem::refreshRate(); }
+
 void VandorGLLoader::requireContext(const char* message) const {
     if (!hasContext()) throw VandorException(message);
 }

@@ -78,6 +78,9 @@ public:
     virtual std::string versionString(int version) const;
     // Whether the window system (GLX or EGL, WGL) has a current context.
     virtual bool hasContext() const;
+    // The refresh rate in Hz of the display the current context shows on,
+    // where its window system tells; 0 where it cannot be known.
+    virtual double refreshRate() const;
     // Binds through the lookup of the current context's window system; a
     // missing optional entry point leaves the slot as it was.
     virtual void bindContextSymbol(void* slot, const std::string& name, bool mustExist);

@@ -50,6 +50,9 @@ void* procAddress(const std::string& name);
 // The window system's extension string for the current context, nullptr
 // when it has none.
 const char* extensionString();
+// The refresh rate in Hz of the current context's display, 0 when the
+// window system does not tell.
+double refreshRate();
 
 // The window system's extensions, in table order, and their functions one
 // extension after another.

@@ -75,6 +75,20 @@ const char* windowsystem::extensionString() {
     return display && glx.glXQueryExtensionsString ? glx.glXQueryExtensionsString(display, screen) : nullptr;
 }
 
+// GLX tells through GLX_OML_sync_control, whose functions are bound only
+// where the driver lists it; EGL does not tell.
+double windowsystem::refreshRate() {
+    if (eglHoldsContext() || !glx.glXGetMscRateOML || !glx.glXGetCurrentDisplay || !glx.glXGetCurrentDrawable) return 0;
+    Display* display = glx.glXGetCurrentDisplay();
+    const GLXDrawable drawable = glx.glXGetCurrentDrawable();
+    int32_t numerator = 0;
+    int32_t denominator = 0;
+    if (!display || !drawable || !glx.glXGetMscRateOML(display, drawable, &numerator, &denominator) || numerator <= 0 ||
+        denominator <= 0)
+        return 0;
+    return static_cast<double>(numerator) / denominator;
+}
+
 std::span<const ExtensionEntry> windowsystem::extensions() { return extensionEntries; }
 
 std::span<const FunctionEntry> windowsystem::extensionFunctions() { return functionEntries; }

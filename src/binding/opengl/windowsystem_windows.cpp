@@ -81,6 +81,14 @@ const char* windowsystem::extensionString() {
     return nullptr;
 }
 
+// The context's device says it; 0 and 1 stand for the hardware's default,
+// which says nothing.
+double windowsystem::refreshRate() {
+    const HDC device = wgl.wglGetCurrentDC ? wgl.wglGetCurrentDC() : nullptr;
+    const int rate = device ? GetDeviceCaps(device, VREFRESH) : 0;
+    return rate > 1 ? rate : 0;
+}
+
 std::span<const ExtensionEntry> windowsystem::extensions() { return extensionEntries; }
 
 std::span<const FunctionEntry> windowsystem::extensionFunctions() { return functionEntries; }

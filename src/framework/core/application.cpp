@@ -4,9 +4,12 @@
 #include "binding/opengl/gl.hpp"
 #include "binding/sdl/sdl.hpp"
 #include "binding/util/exception.hpp"
+#include "framework/core/display.hpp"
 #include "framework/core/environment.hpp"
+#include "framework/core/heap.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -16,17 +19,27 @@ namespace {
 constexpr Uint32 videoFlags = SDL_OPENGL | SDL_RESIZABLE;
 constexpr Uint32 fullscreenFlags = SDL_OPENGL | SDL_FULLSCREEN;
 constexpr int escapeKey = SDLK_ESCAPE;
+// The same on Debian 12 and 13, before SDL starts or once it settled on a
+// driver that shows nothing: scripts and tests match it exactly.
+constexpr const char* noDisplay =
+    "No display found: set DISPLAY or WAYLAND_DISPLAY, or name a video driver in SDL_VIDEODRIVER";
 
 bool showsNothing(const char* driver) {
     return std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
 }
 
 std::string sdlError() { return sdl.SDL_GetError(); }
+
+// Whether SDL's tick count `now` has reached `at`; signed, so that a wrap of
+// the 32-bit count still compares right.
+bool reached(std::uint32_t at, std::uint32_t now) { return static_cast<std::int32_t>(now - at) >= 0; }
 } // namespace
 
 Application::Application(std::uint32_t width, std::uint32_t height, const std::string& caption, int minGLVersion,
                          WindowOptions options)
     : width(width), height(height), options(options) {
+    if (options.requireDisplay && !displayNamed()) throw VandorException(noDisplay);
+    if (options.framesOnDemand) keepFreedMemory();
     loadMediaLibraries();
 
     if (sdl.SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) < 0)
@@ -49,9 +62,7 @@ void Application::refuseInvisibleDriver() {
     char driver[32] = {};
     const char* asked = std::getenv("SDL_VIDEODRIVER");
     if (sdl.SDL_VideoDriverName(driver, sizeof driver) && showsNothing(driver) && !(asked && *asked))
-        throw VandorException(
-            "No display found: set DISPLAY or WAYLAND_DISPLAY, or name a video driver in "
-            "SDL_VIDEODRIVER");
+        throw VandorException(noDisplay);
 }
 
 void Application::openWindow(const std::string& caption, int minGLVersion) {
@@ -61,6 +72,9 @@ void Application::openWindow(const std::string& caption, int minGLVersion) {
     sdl.SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 5);
     sdl.SDL_GL_SetAttribute(SDL_GL_BUFFER_SIZE, 32);
     sdl.SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    // Frames at the display's pace where the driver offers it; SDL keeps the
+    // choice for every later mode.
+    if (options.framesOnDemand) sdl.SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
 
     // Read by SDL when the window is created: open it centred.
     setEnvironment("SDL_VIDEO_WINDOW_POS", "");
@@ -86,6 +100,10 @@ void Application::openWindow(const std::string& caption, int minGLVersion) {
     // Refuses a context older than minGLVersion, then binds up to its version.
     vandorGL().loadExtendedVersions(minGLVersion);
     vandorGL().loadExtensions();
+    // Where the display tells its rate, its period is rounded down, so that a
+    // swap that follows the display never misses a refresh for this pace.
+    if (const double rate = options.framesOnDemand ? vandorGL().refreshRate() : 0; rate >= 1)
+        framePeriodMs = static_cast<std::uint32_t>(1000 / rate);
 
     clearColor = Color4f(0, 0, 0, 1);
 
@@ -147,16 +165,21 @@ void Application::onResize() { setVideoMode(eventManager->windowWidth, eventMana
 
 void Application::setFullscreen(bool on) {
     if (on == fullscreen) return;
+    const std::int32_t w = eventManager->windowWidth;
+    const std::int32_t h = eventManager->windowHeight;
     if (on) {
-        windowedWidth = eventManager->windowWidth;
-        windowedHeight = eventManager->windowHeight;
+        windowedWidth = w;
+        windowedHeight = h;
     }
     fullscreen = on;
     const bool desktopKnown = desktopWidth > 0 && desktopHeight > 0;
-    if (on && desktopKnown)
-        setVideoMode(desktopWidth, desktopHeight);
-    else
-        setVideoMode(windowedWidth, windowedHeight);
+    const bool switched = on && desktopKnown ? applyVideoMode(desktopWidth, desktopHeight)
+                                             : applyVideoMode(windowedWidth, windowedHeight);
+    if (switched) return;
+    // SDL refused the other mode (a driver without full screen, a size it
+    // cannot show): the program goes on in the mode it had, which SDL gave.
+    fullscreen = !on;
+    setVideoMode(w, h);
 }
 
 bool Application::fullscreenShortcut() const {
@@ -167,8 +190,11 @@ bool Application::fullscreenShortcut() const {
 }
 
 void Application::setVideoMode(std::int32_t w, std::int32_t h) {
-    if (!sdl.SDL_SetVideoMode(w, h, 0, fullscreen ? fullscreenFlags : videoFlags))
-        throw VandorException("failed to set video mode: " + sdlError());
+    if (!applyVideoMode(w, h)) throw VandorException("failed to set video mode: " + sdlError());
+}
+
+bool Application::applyVideoMode(std::int32_t w, std::int32_t h) {
+    if (!sdl.SDL_SetVideoMode(w, h, 0, fullscreen ? fullscreenFlags : videoFlags)) return false;
     // SDL raises no resize event for a mode the program sets itself.
     eventManager->windowWidth = w;
     eventManager->windowHeight = h;
@@ -180,6 +206,11 @@ void Application::setVideoMode(std::int32_t w, std::int32_t h) {
         if (layer.autoResize)
             layer.resize(layer.x, layer.y, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h));
     }
+    // The frame drawn right after a mode change may not come out whole (under
+    // Mesa's software renderer a layer's capture of it did not): one more
+    // frame shows the new size.
+    frameNow = true;
+    return true;
 }
 
 void Application::drawFrame() {
@@ -193,7 +224,8 @@ void Application::drawFrame() {
         layers[i]->draw(eventManager->deltaTime);
     }
     sdl.SDL_GL_SwapBuffers();
-    sdl.SDL_Delay(1);
+    // Frames on demand wait for their time instead.
+    if (!options.framesOnDemand) sdl.SDL_Delay(1);
 }
 
 void Application::onKeyDown() {
@@ -225,11 +257,59 @@ void Application::onUpdate() {}
 
 void Application::run() {
     while (eventManager->running) {
+        if (options.framesOnDemand) awaitFrame();
         eventManager->update();
+        // A drawable may end its animation while drawing, as the frame that
+        // shows its last step: the frame after it shows it at rest.
+        const bool animatedBefore = options.framesOnDemand && animating();
         drawFrame();
+        if (options.framesOnDemand) animated = animatedBefore || animating();
+    }
+    {
+        const std::lock_guard lock(wakeMutex);
+        wakeable = false;
     }
     eventManager->closeJoysticks();
     sdl.SDL_Quit();
+}
+
+void Application::awaitFrame() {
+    std::optional<std::uint32_t> due = frameAt;
+    if (animated) {
+        const std::uint32_t paced = frameStart + framePeriodMs;
+        if (!due || reached(paced, *due)) due = paced;
+    }
+    if (!frameNow && !(due && reached(*due, sdl.SDL_GetTicks()))) {
+        eventManager->waitForEvent(due);
+        if (!animated) eventManager->restartClock();
+    }
+    frameNow = false;
+    frameStart = sdl.SDL_GetTicks();
+    if (frameAt && reached(*frameAt, frameStart)) frameAt.reset();
+}
+
+bool Application::animating() const {
+    for (std::size_t i = 0; i < layers.size(); ++i)
+        if (layers[i]->animating()) return true;
+    return false;
+}
+
+void Application::requestFrame(double seconds) {
+    if (seconds <= 0) {
+        frameNow = true;
+        return;
+    }
+    const std::uint32_t at = sdl.SDL_GetTicks() + static_cast<std::uint32_t>(std::ceil(seconds * 1000));
+    if (!frameAt || reached(at, *frameAt)) frameAt = at;
+}
+
+void Application::wake() {
+    const std::lock_guard lock(wakeMutex);
+    if (!wakeable) return;
+    SDL_Event event{};
+    event.type = SDL_USEREVENT;
+    // A full queue drops it, and then holds events enough to wake the loop.
+    sdl.SDL_PushEvent(&event);
 }
 
 } // namespace tandrel

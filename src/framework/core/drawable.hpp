@@ -10,6 +10,10 @@ public:
     virtual void draw(double dt) = 0;
     // Releases the OpenGL resources the object holds.
     virtual void free() = 0;
+    // Whether the next frame would differ from the last one although no
+    // event came: a loop that draws frames on demand keeps drawing while
+    // this holds. A drawable that changes only through events never animates.
+    virtual bool animating() const { return false; }
 };
 
 } // namespace tandrel

@@ -15,4 +15,10 @@ int runReportingFailures(const char* program, const std::function<int()>& body);
 // from Explorer). One file per platform.
 void reportFailure(const char* program, const std::string& line);
 
+// Shows what a command line asked for before any window (a usage or a
+// version, with status 0, on stdout) or its usage error (on stderr), and
+// returns the status to exit with. On Windows, typed in a console, it is
+// written to that console; started from Explorer, it shows in a message box.
+int answerCommandLine(const char* program, int status, const std::string& text);
+
 } // namespace tandrel

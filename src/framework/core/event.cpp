@@ -2,6 +2,7 @@
 
 #include "binding/sdl/sdl.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -155,6 +156,31 @@ void EventManager::update() {
 
     SDL_Event event;
     while (sdl.SDL_PollEvent(&event)) handle(event);
+}
+
+void EventManager::waitForEvent(std::optional<std::uint32_t> until) {
+    constexpr std::uint32_t pollMs = 10;
+    SDL_Event event;
+    for (;;) {
+        sdl.SDL_PumpEvents();
+        // An error (-1) ends the wait too: the update after it will say more.
+        if (sdl.SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) != 0) return;
+        std::uint32_t nap = pollMs;
+        if (until) {
+            // Signed, so that a deadline just behind a wrapped tick count has passed.
+            const auto left = static_cast<std::int32_t>(*until - sdl.SDL_GetTicks());
+            if (left <= 0) return;
+            nap = std::min(nap, static_cast<std::uint32_t>(left));
+        }
+        sdl.SDL_Delay(nap);
+    }
+}
+
+void EventManager::restartClock() {
+    const std::uint32_t now = sdl.SDL_GetTicks();
+    // The second that fps is counted over still runs on.
+    frameClock.accumulatedMs += now - frameClock.previousTicks;
+    frameClock.previousTicks = now;
 }
 
 void EventManager::handle(const SDL_Event& event) {

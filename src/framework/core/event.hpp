@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 namespace tandrel {
@@ -78,6 +79,16 @@ public:
     // Advances the clock and dispatches every pending SDL event. A handler
     // must not add or remove handlers of the kind being dispatched.
     void update();
+    // Returns once SDL's queue holds an event (left there for update) or,
+    // when `until` is given, once SDL's tick count reaches it. SDL 1.2 has
+    // no wait with a time limit; this one looks as its own SDL_WaitEvent
+    // does, pumping the window system and the joysticks every 10 ms and
+    // sleeping in between.
+    void waitForEvent(std::optional<std::uint32_t> until);
+    // The next update measures its deltaTime from now: time spent waiting
+    // while nothing moved is no time of any animation, so one that starts
+    // after a wait begins at its first step.
+    void restartClock();
     void closeJoysticks();
 
     std::array<std::map<std::int32_t, Handler>, eventTypeCount> handlers;

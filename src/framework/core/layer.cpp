@@ -110,6 +110,14 @@ void Layer::free() {
     if (texture) texture->free();
 }
 
+bool Layer::animating() const {
+    for (const Drawable* drawable : drawables)
+        if (drawable->animating()) return true;
+    for (const Modifier* modifier : modifiers)
+        if (modifier->animating()) return true;
+    return false;
+}
+
 void Layer::update(EventManager&) {}
 void Layer::onKeyDown(EventManager&) {}
 void Layer::onKeyUp(EventManager&) {}

@@ -82,6 +82,8 @@ public:
     void draw(double dt) override;
     // Frees the capture texture; drawables and modifiers are their creators'.
     void free() override;
+    // Whether any of its drawables or modifiers animates.
+    bool animating() const override;
     // Input hooks; empty here, for layers that react to input.
     virtual void update(EventManager& events);
     virtual void onKeyDown(EventManager& events);

@@ -70,4 +70,8 @@ void TrackballCamera::unbind() { gl.glPopMatrix(); }
 
 void TrackballCamera::free() {}
 
+// Each frame takes a share of what is left, which never quite reaches zero:
+// a thousandth of a unit is no longer seen.
+bool TrackballCamera::animating() const { return zoomSmoothing.target - zoomSmoothing.current > 1e-3f; }
+
 } // namespace tandrel

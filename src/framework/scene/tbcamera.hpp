@@ -36,6 +36,8 @@ public:
     void bind(double dt) override;
     void unbind() override;
     void free() override;
+    // While a smoothed zoom still eases in visibly.
+    bool animating() const override;
 
     Vector3f center{0, 0, 0};
     float distance = 10;

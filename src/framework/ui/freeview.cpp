@@ -34,11 +34,12 @@ void FreeviewLayer::update(EventManager& events) {
     // still move the camera.
     const auto dx = static_cast<float>(w - events.mouseX);
     const auto dy = static_cast<float>(h - events.mouseY);
+    dragging = events.rmbPressed || events.mmbPressed || (events.lmbPressed && events.keyPressed[leftShift]);
     if (events.rmbPressed) {
         camera.pitchSmooth(-dy / 8, dragSmoothness);
         camera.turnSmooth(dx / 8, dragSmoothness);
         holdCursorAt(w, h);
-    } else if (events.mmbPressed || (events.lmbPressed && events.keyPressed[leftShift])) {
+    } else if (dragging) {
         camera.moveForwardSmooth(dy / 16, dragSmoothness);
         camera.moveRightSmooth(-dx / 16, dragSmoothness);
         holdCursorAt(w, h);
@@ -60,6 +61,8 @@ void FreeviewLayer::onMouseButtonDown(EventManager& events) {
     default: break;
     }
 }
+
+bool FreeviewLayer::animating() const { return dragging || Layer::animating(); }
 
 void Axes::draw(double) {
     gl.glDisable(GL_LIGHTING);

@@ -20,11 +20,16 @@ public:
 
     void update(EventManager& events) override;
     void onMouseButtonDown(EventManager& events) override;
+    // While a drag lasts (the camera eases after the cursor every frame) and
+    // while the wheel's zoom eases in.
+    bool animating() const override;
 
     TrackballCamera camera;
     // Where the cursor was when the last drag began.
     std::int32_t prevMouseX = 0;
     std::int32_t prevMouseY = 0;
+    // Whether the last update found a drag going on.
+    bool dragging = false;
 };
 
 // The three coordinate axes, ten units long: x red, y green, z blue, with a

@@ -139,4 +139,6 @@ Direction Engine::chooseMove(Packed grid) {
 
 std::uint64_t Engine::positionsSearched() const { return search->expectimax.positions(); }
 
+void Engine::stop() { search->expectimax.stop(); }
+
 } // namespace tandrel::computer

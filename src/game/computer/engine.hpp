@@ -43,6 +43,10 @@ public:
     Direction chooseMove(Packed grid);
     // Positions evaluated since the engine was made, for measuring its speed.
     std::uint64_t positionsSearched() const;
+    // Safe from any thread: a search in progress ends at once, and every
+    // later one looks no further than each move's result, for an engine whose
+    // answers nobody waits for any more.
+    void stop();
 
 private:
     struct Search;

@@ -102,7 +102,7 @@ bool Expectimax::outOfTime() {
     // The clock is read once every 256 inner positions; it costs more than one.
     if (deadlineSet && ++sinceClock == 256) {
         sinceClock = 0;
-        aborted = std::chrono::steady_clock::now() > deadline;
+        aborted = stopped.load(std::memory_order_relaxed) || std::chrono::steady_clock::now() > deadline;
     }
     return aborted;
 }

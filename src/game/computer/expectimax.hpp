@@ -2,6 +2,7 @@
 
 #include "game/computer/evaluation.hpp"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -30,6 +31,8 @@ public:
     // last finished one.
     std::optional<Direction> best(Packed grid, std::chrono::microseconds budget);
     std::uint64_t positions() const { return positionCount; }
+    // From any thread: searches end as if out of time, now and from now on.
+    void stop() { stopped.store(true, std::memory_order_relaxed); }
 
 private:
     struct Entry;
@@ -44,6 +47,7 @@ private:
     std::chrono::steady_clock::time_point deadline;
     bool deadlineSet = false;
     bool aborted = false;
+    std::atomic<bool> stopped = false;
     std::uint32_t sinceClock = 0;
     std::uint64_t positionCount = 0;
     std::unique_ptr<Entry[]> cache;

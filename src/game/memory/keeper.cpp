@@ -103,6 +103,11 @@ bool Keeper::takeSummary(Summary& out) {
     return true;
 }
 
+void Keeper::setWake(std::function<void()> call) {
+    const std::lock_guard lock(mutex);
+    wakeOwner = std::move(call);
+}
+
 void Keeper::run() {
     std::vector<MatchRecord> toRecord;
     toRecord.reserve(recordRoom);
@@ -136,12 +141,12 @@ void Keeper::write(std::vector<MatchRecord>& toRecord, bool forgetNow, const Kep
         if (!toRecord.empty() && writable(records, recordsFile)) {
             for (const MatchRecord& record : toRecord) addRecord(*records.db, record);
             Summary fresh = readSummary(*records.db);
-            {
-                const std::lock_guard lock(mutex);
-                freshSummary = fresh;
-                summaryReady = true;
-            }
-            options.wake();
+            const std::lock_guard lock(mutex);
+            freshSummary = fresh;
+            summaryReady = true;
+            // Under the lock, so that setWake never returns while its old
+            // function still runs.
+            if (wakeOwner) wakeOwner();
         }
         // Recorded first: an interruption between the two leaves a kept match
         // that the next start finds recorded, never a match lost.

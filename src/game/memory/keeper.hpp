@@ -28,8 +28,6 @@ public:
         std::filesystem::path folder;
         // Where the lines for the player go.
         Report report;
-        // Called on the keeper's thread when a new summary is there to take.
-        std::function<void()> wake = [] {};
         // Where SQLite is looked for: the platform's names unless told.
         const char* sqliteNames = sqliteLibNames;
         // The shortest time between two saves of the match in play: a crash
@@ -60,6 +58,9 @@ public:
     void record(const MatchRecord& record);
     // Fills `out` with the summary read after the latest record, once.
     bool takeSummary(Summary& out);
+    // Called on the keeper's thread when a new summary is there to take;
+    // empty to call nothing (before whatever it calls is gone).
+    void setWake(std::function<void()> call);
 
 private:
     // On the keeper's thread.
@@ -88,6 +89,7 @@ private:
     std::chrono::steady_clock::time_point nextKeep;
     bool summaryReady = false;
     Summary freshSummary;
+    std::function<void()> wakeOwner;
     // Last, so that it starts once everything it uses is there.
     std::thread thread;
 };

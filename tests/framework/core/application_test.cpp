@@ -368,6 +368,26 @@ TEST_F(ApplicationTest, F11AndAltEnterSwitchToFullScreenAndBack) {
     EXPECT_EQ(flat.height, 450u);
 }
 
+SDL_Surface* windowOnly(int w, int h, int bpp, Uint32 flags) {
+    if (flags & SDL_FULLSCREEN) return noVideoMode(w, h, bpp, flags);
+    return realSetVideoMode(w, h, bpp, flags);
+}
+
+TEST_F(ApplicationTest, AFullScreenSwitchSdlRefusesLeavesTheWindowAsItWas) {
+    TestApp app({.fullscreenKeys = true});
+    realSetVideoMode = saved.SDL_SetVideoMode;
+    sdl.SDL_SetVideoMode = &windowOnly;
+    app.script = [&](int frame) {
+        if (frame == 1) pushKey(SDL_KEYDOWN, SDLK_F11);
+        if (frame == 2) app.exit();
+    };
+    EXPECT_NO_THROW(app.run());
+    EXPECT_EQ(app.frames, 2);
+    EXPECT_FALSE(app.fullscreen);
+    EXPECT_EQ(app.eventManager->windowWidth, 810);
+    EXPECT_EQ(app.eventManager->windowHeight, 450);
+}
+
 TEST_F(ApplicationTest, FailedResizeEndsRunWithItsError) {
     TestApp app;
     app.script = [](int frame) {

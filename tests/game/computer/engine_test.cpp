@@ -51,6 +51,18 @@ TEST(Engine, ChoosesAMoveThatChangesTheGridWheneverOneDoes) {
         }
 }
 
+// As the move worker stops its engines when the program ends: the search in
+// hand ends at once however long the grid would have it think.
+TEST(Engine, StoppedItLooksNoFurtherThanEachMovesResult) {
+    // Fifteen distinct tiles, where expert thinks longest; right and down change it.
+    const Packed chain = grid({{{15, 14, 13, 12}, {8, 9, 10, 11}, {7, 6, 5, 4}, {1, 2, 3, 0}}});
+    Engine engine(Level::Expert);
+    engine.stop();
+    const Direction chosen = engine.chooseMove(chain);
+    EXPECT_TRUE(chosen == Direction::Right || chosen == Direction::Down) << int(chosen);
+    EXPECT_LT(engine.positionsSearched(), 2000u);
+}
+
 TEST(Evaluation, SeesEqualTilesWithEmptyCellsBetweenThemAsMergeable) {
     static const Evaluation merges(Weights{.merges = 1});
     const std::pair<Packed, float> cases[] = {
