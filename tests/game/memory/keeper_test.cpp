@@ -26,8 +26,10 @@ TEST(Keeper, RemembersDecidedMatchesAndTheMatchInPlayFromOneStartToTheNext) {
         keeper.record(record(13, PlayerKind::Easy, 50, PlayerKind::Easy, 70));
         keeper.record(record(13, PlayerKind::Easy, 50, PlayerKind::Easy, 70)); // the same match twice
         keeper.keep(inPlay);
+        // The thread may sum up after any of the records; they are written
+        // in order, so once the last one counts, all of them do.
         Summary summary;
-        ASSERT_TRUE(waitForSummary(keeper, summary));
+        while (!summary.best[1]) ASSERT_TRUE(waitForSummary(keeper, summary));
         EXPECT_EQ(summary.against[2], (Tally{1, 1, 1})) << "hard, seen from the person's side";
         EXPECT_EQ(summary.against[0], (Tally{})) << "a match of two computers is no person's";
         EXPECT_EQ(summary.best[0], 500);
