@@ -8,11 +8,17 @@
 #include "game/gamepad.hpp"
 #include "game/memory/keeper.hpp"
 #include "game/moveworker.hpp"
+#include "game/net/session.hpp"
+#include "game/netmatch.hpp"
+#include "game/notice.hpp"
 #include "game/player.hpp"
 #include "game/playercaptions.hpp"
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace tandrel {
 
@@ -69,6 +75,21 @@ public:
     virtual void restart();
     // Goes on with a kept match where it stood.
     virtual void resume(const memory::KeptMatch& match);
+    // A network match instead of the local one: wait for a player on the
+    // port, or join a host. Hosting throws net::NetError when nothing can
+    // listen on the port.
+    void host(std::uint16_t port);
+    void join(const net::JoinTarget& target);
+    // Back to the local match as it stood before the network match.
+    void leaveNetwork();
+    // The network match, while there is one.
+    std::unique_ptr<NetMatch> network;
+    // Where lines about the network go (stderr); empty for nowhere.
+    std::function<void(const std::string&)> report;
+    // Set when a join from the command line fails: the game ends, and the
+    // program says why.
+    bool endOnFailure = false;
+    std::optional<std::string> failure;
     // The match in play as it stands, to keep.
     memory::KeptMatch snapshot() const;
     // The next choice for player 2; at once when both games are over.
@@ -81,6 +102,9 @@ private:
     // Hands the match in play to the keeper whenever a move changed it.
     void keepMatch();
     void recordMatch();
+    void startNetwork(std::unique_ptr<net::Session> session, NetMatch::Role role, const std::string& whom);
+    // The network's events of this frame.
+    void followNetwork();
     // Under the result of a match of a person against the computer.
     void showTally();
 
@@ -91,6 +115,10 @@ private:
     // games that ended. What the keeper was last given was at this count.
     std::int64_t keptProgress = 0;
     std::array<std::string, 2> lineTexts;
+    // Over the other board in a network match.
+    std::unique_ptr<Notice> notice;
+    // The local match a network match set aside.
+    std::optional<memory::KeptMatch> localMatch;
 
     std::unique_ptr<PlayerCaptions> captions;
     MoveWorker worker;
