@@ -1,12 +1,14 @@
 #include "game/gameapp.hpp"
 
 #include "binding/opengl/gl.hpp"
+#include "binding/sdl/sdl.hpp"
 #include "framework/ui/i18n.hpp"
 #include "game/options.hpp"
 
 #include <algorithm>
 #include <ctime>
 #include <optional>
+#include <utility>
 
 namespace tandrel {
 
@@ -15,6 +17,8 @@ namespace {
 constexpr std::int32_t keyReturn = SDLK_RETURN;
 // Shown on player 2's board and in --help; F11 is the full screen's.
 constexpr std::int32_t keyChoosePlayer2 = SDLK_F2;
+// Shown on player 1's board and in --help.
+constexpr std::int32_t keyNetworkPanel = SDLK_F3;
 
 // SDL 1.2 reports letter keys by their lower-case symbols whatever the Shift
 // or Caps Lock state, so matching symbols is enough.
@@ -75,23 +79,27 @@ GameApp::GameApp(std::array<Player, 2> players, bool fullscreen, memory::Keeper*
     rightBoard->position = Vector2f(410, 0);
     layer->addDrawable(*rightBoard);
     captions = std::make_unique<PlayerCaptions>(*captionFont);
+    networkHint = localizeFormat("F3: _Network match_");
     for (std::size_t i = 0; i < 2; ++i) {
         // Under the tiles' lowest row, above the score.
         playerLines[i] = std::make_unique<TextLine>(*captionFont, "", Vector2f(200 + 410 * float(i), 43));
         playerLines[i]->alignment = Alignment::Center;
         playerLines[i]->color = Color4f(1, 1, 1, 1);
         // Room for every caption, so that choosing one allocates nothing.
-        playerLines[i]->text.reserve(captions->longest);
-        lineTexts[i].reserve(captions->longest);
+        playerLines[i]->text.reserve(captions->longest + networkHint.size());
+        lineTexts[i].reserve(captions->longest + networkHint.size());
         layer->addDrawable(*playerLines[i]);
     }
     // Over both boards and their captions.
     notice = std::make_unique<Notice>(*smallFont);
     layer->addDrawable(*notice);
+    panel = std::make_unique<NetPanel>(*smallFont);
+    layer->addDrawable(*panel);
     computers[0] = std::make_unique<ComputerPlayer>(worker, 0, *leftBoard);
     computers[1] = std::make_unique<ComputerPlayer>(worker, 1, *rightBoard);
     if (keeper) {
         records = keeper->firstSummary();
+        lastAddress = keeper->lastAddress();
         // The tally of a match just decided comes from the keeper's thread.
         keeper->setWake([this] { wake(); });
     }
@@ -108,12 +116,47 @@ GameApp::~GameApp() {
 }
 
 void GameApp::onKeyDown() {
+    if (panel->open) return panelKey();
     Application::onKeyDown();
     const std::int32_t key = eventManager->eventKey;
+    if (key == keyNetworkPanel) openPanel("");
     if (key == keyChoosePlayer2) choosePlayer2();
     if (key == keyReturn && !fullscreenShortcut()) confirm();
     if (auto dir = leftPlayerDirection(key)) steer(0, *dir);
     if (auto dir = rightPlayerDirection(key)) steer(1, *dir);
+}
+
+void GameApp::onKeyUp() {
+    if (eventManager->eventKey == SDLK_ESCAPE && std::exchange(escapeClosedPanel, false)) return;
+    Application::onKeyUp();
+}
+
+void GameApp::openPanel(const std::string& status) {
+    // Typed characters are needed only here.
+    sdl.SDL_EnableUNICODE(1);
+    panel->show(lastAddress);
+    panel->setStatus(status);
+}
+
+void GameApp::panelKey() {
+    const NetPanel::Action action = panel->key(eventManager->eventKey, eventManager->eventCharacter);
+    if (action == NetPanel::Action::None) return;
+    if (action == NetPanel::Action::Join) {
+        lastAddress = panel->address();
+        const auto target = net::parseJoinTarget(lastAddress);
+        if (!target) return panel->setStatus(localizeFormat("_Not an address_: ") + lastAddress);
+        if (keeper) keeper->rememberAddress(lastAddress);
+        join(*target);
+    } else if (action == NetPanel::Action::Host) {
+        try {
+            host(net::defaultPort);
+        } catch (const net::NetError& e) {
+            return panel->setStatus(e.what());
+        }
+    }
+    escapeClosedPanel = eventManager->eventKey == SDLK_ESCAPE;
+    panel->open = false;
+    sdl.SDL_EnableUNICODE(0);
 }
 
 // Any button: SDL 1.2 numbers a pad's buttons as its driver does, so no number
@@ -290,14 +333,17 @@ void GameApp::showTally() {
 
 void GameApp::showPlayers() {
     for (std::size_t i = 0; i < 2; ++i) {
+        // The key to the network panel, on the left board's line where no
+        // computer is named.
+        const std::string& left = players[0] ? captions->of(players[0]) : networkHint;
         if (network) {
             // A person on each: the best shown is this machine's person's.
             const auto best = records.best[static_cast<std::size_t>(memory::PlayerKind::Person)];
-            captions->compose(lineTexts[i], i == network->own() ? best : std::nullopt, "");
+            captions->compose(lineTexts[i], i == network->own() ? best : std::nullopt, i == 0 ? left : "");
             playerLines[i]->setText(lineTexts[i]);
             continue;
         }
-        const std::string& caption = i == 0 ? captions->of(players[0]) : captions->withKey(players[1], chosenPlayer2);
+        const std::string& caption = i == 0 ? left : captions->withKey(players[1], chosenPlayer2);
         const bool choosing = i == 1 && players[1] != chosenPlayer2;
         const auto best = records.best[static_cast<std::size_t>(memory::kindOf(players[i]))];
         captions->compose(lineTexts[i], choosing ? std::nullopt : best, caption);
@@ -356,7 +402,9 @@ void GameApp::followNetwork() {
         failure = network->failure();
         if (endOnFailure) return exit();
         if (report) report(*failure);
-        return leaveNetwork();
+        leaveNetwork();
+        // Where the person tried: the local game goes on under it.
+        return openPanel(*failure);
     }
     notice->show(network->notice());
     // An event waits for a slide to end or for this frame to decide the match.

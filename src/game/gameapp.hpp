@@ -10,6 +10,7 @@
 #include "game/moveworker.hpp"
 #include "game/net/session.hpp"
 #include "game/netmatch.hpp"
+#include "game/netpanel.hpp"
 #include "game/notice.hpp"
 #include "game/player.hpp"
 #include "game/playercaptions.hpp"
@@ -63,6 +64,7 @@ public:
     Player chosenPlayer2;
 
     void onKeyDown() override;
+    void onKeyUp() override;
     void onJoyButtonDown() override;
     void onJoyAxisMotion() override;
     void onJoyHatMotion() override;
@@ -82,6 +84,8 @@ public:
     void join(const net::JoinTarget& target);
     // Back to the local match as it stood before the network match.
     void leaveNetwork();
+    // F3's: host or join without a command line.
+    std::unique_ptr<NetPanel> panel;
     // The network match, while there is one.
     std::unique_ptr<NetMatch> network;
     // Where lines about the network go (stderr); empty for nowhere.
@@ -102,6 +106,9 @@ private:
     // Hands the match in play to the keeper whenever a move changed it.
     void keepMatch();
     void recordMatch();
+    // A key while the panel is open: nothing else sees it.
+    void panelKey();
+    void openPanel(const std::string& status);
     void startNetwork(std::unique_ptr<net::Session> session, NetMatch::Role role, const std::string& whom);
     // The network's events of this frame.
     void followNetwork();
@@ -115,8 +122,13 @@ private:
     // games that ended. What the keeper was last given was at this count.
     std::int64_t keptProgress = 0;
     std::array<std::string, 2> lineTexts;
+    std::string networkHint;
     // Over the other board in a network match.
     std::unique_ptr<Notice> notice;
+    // The Escape that closed the panel: its release must not quit.
+    bool escapeClosedPanel = false;
+    // What the panel offers: the address typed last.
+    std::string lastAddress;
     // The local match a network match set aside.
     std::optional<memory::KeptMatch> localMatch;
 
