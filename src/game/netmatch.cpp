@@ -116,6 +116,11 @@ bool NetMatch::take(const net::Event& arrived, bool decided) {
         else
             shown = {localizeFormat("_The other player left_"), arrived.text, "", ""};
         break;
+    case Kind::Rejected:
+        report(arrived.text);
+        // Over the board of a player to come; a match in play goes on unhidden.
+        if (role == Role::Host && !present) waitingNotice(localizeFormat("_Waiting for a player_"), arrived.text);
+        break;
     case Kind::Failed:
         failedNow = true;
         failedText = arrived.text;

@@ -19,9 +19,10 @@ constexpr std::size_t longestAddress = 255;
 
 NetPanel::NetPanel(Font& font)
     : lines{TextLine(font, localizeFormat("_Network match_"), {}),
-            TextLine(font, localizeFormat("_Type the host's address, then Enter to join_"), {}),
+            TextLine(font, localizeFormat("_Type an address, Enter joins_"), {}),
             TextLine(font, localizeFormat("F3: _host a match_"), {}),
-            TextLine(font, localizeFormat("Escape: _back to the game_"), {}), TextLine(font, "", {}),
+            TextLine(font, localizeFormat("Escape: _back to the game_"), {}),
+            TextLine(font, "", {}),
             TextLine(font, "", {})} {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         lines[i].alignment = Alignment::Center;

@@ -317,7 +317,7 @@ TEST_F(GameAppTest, ThePanelTakesTheTypedAddressAndEscapeClosesOnlyIt) {
     pass();
     ASSERT_TRUE(app->panel->open);
     for (char c : std::string("::1:x"))
-        pushKey(c == ':' ? SDLK_COLON : c, c == ':' ? KMOD_LSHIFT : KMOD_NONE, static_cast<Uint16>(c));
+        pushKey(c == ':' ? int{SDLK_COLON} : int{c}, c == ':' ? KMOD_LSHIFT : KMOD_NONE, static_cast<Uint16>(c));
     pushKey(SDLK_a, KMOD_NONE, 'a');
     pushKey(SDLK_BACKSPACE);
     pushKey(SDLK_RETURN);

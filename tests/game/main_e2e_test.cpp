@@ -615,11 +615,13 @@ protected:
         GameMemory memory;
     };
 
+    // The host's window above the joiner's.
     void start(Side& side, const std::string& program, const std::string& dir, const std::string& arg) {
         side.child.emplace(program, launchIn(dir, side.memory, "C", {arg}));
         auto found = x_.findWindow("Tandrel", side.child->pid(), Millis(10000));
         ASSERT_TRUE(found) << arg << ": no window; stderr: " << side.child->stderrText();
         side.window = *found;
+        x_.move(side.window, 0, &side == &host_ ? 0 : windowHeight + 40);
     }
 
     // The host waits, says so, and the joiner joins `port` (the host's, or a

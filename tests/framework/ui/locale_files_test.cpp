@@ -42,7 +42,7 @@ const std::map<std::string, bool> captions{
     {"you", false},
     {"computer", false},
     {"Network match", false},
-    {"Type the host's address, then Enter to join", false},
+    {"Type an address, Enter joins", false},
     {"host a match", false},
     {"back to the game", false},
     {"Not an address", false},
