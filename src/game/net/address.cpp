@@ -27,8 +27,7 @@ std::optional<JoinTarget> parseJoinTarget(std::string_view text) {
     } else {
         const std::size_t colon = text.find(':');
         // A second colon means an IPv6 address: its port needs the brackets.
-        if (colon != std::string_view::npos && text.find(':', colon + 1) != std::string_view::npos)
-            return std::nullopt;
+        if (colon != std::string_view::npos && text.find(':', colon + 1) != std::string_view::npos) return std::nullopt;
         target.host = text.substr(0, colon);
         rest = colon == std::string_view::npos ? std::string_view() : text.substr(colon);
     }

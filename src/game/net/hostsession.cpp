@@ -11,9 +11,7 @@ namespace {
 // out.
 constexpr std::size_t maxWaiting = 8;
 
-std::string seconds(std::chrono::milliseconds time) {
-    return std::to_string((time.count() + 999) / 1000) + " s";
-}
+std::string seconds(std::chrono::milliseconds time) { return std::to_string((time.count() + 999) / 1000) + " s"; }
 
 class HostSession final : public SessionThread {
 public:
@@ -73,8 +71,7 @@ void HostSession::run() {
             if (listener.valid()) watches_.emplace_back(listener.handle(), true, false);
         const std::size_t firstLink = watches_.size();
         const bool reading = readLimit() > 0;
-        for (const Link& link : links_)
-            watches_.emplace_back(link.socket.handle(), reading, link.wantsWrite());
+        for (const Link& link : links_) watches_.emplace_back(link.socket.handle(), reading, link.wantsWrite());
         wait(watches_, nextDeadline(now));
 
         now = Clock::now();
@@ -118,8 +115,8 @@ void HostSession::checkClocks(Clock::time_point now) {
 Clock::time_point HostSession::nextDeadline(Clock::time_point now) const {
     Clock::time_point next = now + std::chrono::seconds(1);
     for (const Link& link : links_)
-        next = std::min(next, link.greeted ? link.nextDeadline(config_.ping, config_.silence)
-                                           : link.opened + config_.greeting);
+        next = std::min(
+            next, link.greeted ? link.nextDeadline(config_.ping, config_.silence) : link.opened + config_.greeting);
     return next;
 }
 

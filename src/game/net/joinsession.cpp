@@ -6,9 +6,7 @@ namespace tandrel::net {
 
 namespace {
 
-std::string seconds(std::chrono::milliseconds time) {
-    return std::to_string((time.count() + 999) / 1000) + " s";
-}
+std::string seconds(std::chrono::milliseconds time) { return std::to_string((time.count() + 999) / 1000) + " s"; }
 
 class JoinSession final : public SessionThread {
 public:
@@ -115,8 +113,8 @@ void JoinSession::play(Link& link) {
         if (!ended) {
             const std::size_t limit = readLimit();
             watches_.assign(1, Watch(link.socket.handle(), limit > 0, link.wantsWrite()));
-            wait(watches_, link.greeted ? link.nextDeadline(config_.ping, config_.silence)
-                                        : link.opened + config_.greeting);
+            wait(watches_,
+                 link.greeted ? link.nextDeadline(config_.ping, config_.silence) : link.opened + config_.greeting);
             now = Clock::now();
             if (limit == 0) link.pauseHearing(now);
             if (limit > 0 && watches_[0].readable)

@@ -24,7 +24,8 @@ std::size_t payloadLimit(std::uint8_t type) {
 }
 
 bool knownType(std::uint8_t type) {
-    return type >= static_cast<std::uint8_t>(MessageType::Hello) && type <= static_cast<std::uint8_t>(MessageType::Ping);
+    return type >= static_cast<std::uint8_t>(MessageType::Hello) &&
+           type <= static_cast<std::uint8_t>(MessageType::Ping);
 }
 
 // Only Hello has a payload of varying length.
@@ -118,14 +119,13 @@ Decoder::Status Decoder::finish(Message& message) {
         message.versionLength = static_cast<std::uint8_t>(length - helloFixed);
         const std::uint8_t* version = payload + helloFixed;
         // Shown on screen: only printable ASCII gets that far.
-        if (!std::all_of(version, version + message.versionLength, [](std::uint8_t c) { return c >= 0x20 && c < 0x7f; }))
+        if (!std::all_of(version, version + message.versionLength,
+                         [](std::uint8_t c) { return c >= 0x20 && c < 0x7f; }))
             return fail("a version that is not printable");
         std::copy_n(version, message.versionLength, message.versionBytes.data());
         break;
     }
-    case MessageType::Deal:
-        message.deal = {getU32(payload), {getU32(payload + 4), getU32(payload + 8)}};
-        break;
+    case MessageType::Deal: message.deal = {getU32(payload), {getU32(payload + 4), getU32(payload + 8)}}; break;
     case MessageType::Move:
         if (payload[0] > 3) return fail("a move in no direction");
         message.direction = static_cast<Direction>(payload[0]);

@@ -1,8 +1,6 @@
 #include "game/net/socket.hpp"
 
 #include <arpa/inet.h>
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <ifaddrs.h>
 #include <net/if.h>
@@ -13,6 +11,8 @@
 #include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 namespace tandrel::net {
 
@@ -20,9 +20,7 @@ namespace {
 
 int fd(const Socket& socket) { return static_cast<int>(socket.handle()); }
 
-Socket makeSocket(int family) {
-    return Socket(::socket(family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-}
+Socket makeSocket(int family) { return Socket(::socket(family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0)); }
 
 // A move is a few bytes that should leave at once, not wait for company.
 void sendPromptly(int s) {
@@ -107,8 +105,8 @@ Lookup lookUp(const std::string& host, std::uint16_t port) {
     Lookup result;
     const int status = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
     if (status != 0) {
-        result.outcome = status == EAI_NONAME || status == EAI_NODATA ? Lookup::Outcome::NoSuchName
-                                                                      : Lookup::Outcome::Failed;
+        result.outcome =
+            status == EAI_NONAME || status == EAI_NODATA ? Lookup::Outcome::NoSuchName : Lookup::Outcome::Failed;
         result.error = gai_strerror(status);
         return result;
     }
@@ -200,13 +198,13 @@ std::vector<InterfaceAddress> interfaceAddresses() {
         if (i->ifa_addr == nullptr || (i->ifa_flags & IFF_UP) == 0) continue;
         const int family = i->ifa_addr->sa_family;
         if (family == AF_INET) {
-            result.push_back({numericHost(i->ifa_addr, sizeof(sockaddr_in)), Family::V4,
-                              (i->ifa_flags & IFF_LOOPBACK) != 0});
+            result.push_back(
+                {numericHost(i->ifa_addr, sizeof(sockaddr_in)), Family::V4, (i->ifa_flags & IFF_LOOPBACK) != 0});
         } else if (family == AF_INET6) {
             const auto* a = reinterpret_cast<const sockaddr_in6*>(i->ifa_addr);
             if (IN6_IS_ADDR_LINKLOCAL(&a->sin6_addr)) continue;
-            result.push_back({numericHost(i->ifa_addr, sizeof(sockaddr_in6)), Family::V6,
-                              (i->ifa_flags & IFF_LOOPBACK) != 0});
+            result.push_back(
+                {numericHost(i->ifa_addr, sizeof(sockaddr_in6)), Family::V6, (i->ifa_flags & IFF_LOOPBACK) != 0});
         }
     }
     freeifaddrs(list);
