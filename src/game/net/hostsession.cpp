@@ -32,6 +32,9 @@ private:
     // Closes the connection, telling the game why in one line when it was
     // more than a connection that closed before greeting.
     void finish(Link& link, const std::string& why);
+    void dropClosed() {
+        std::erase_if(links_, [](const Link& link) { return !link.socket.valid(); });
+    }
     Link* player();
 
     std::array<Socket, 2> listeners_;
@@ -64,7 +67,7 @@ void HostSession::run() {
         checkClocks(now);
         for (Link& link : links_)
             if (auto broke = link.flush()) finish(link, *broke);
-        std::erase_if(links_, [](const Link& link) { return !link.socket.valid(); });
+        dropClosed();
 
         watches_.clear();
         for (const Socket& listener : listeners_)
@@ -76,9 +79,9 @@ void HostSession::run() {
 
         now = Clock::now();
         readLinks(firstLink, now);
+        dropClosed();
         for (std::size_t i = 0; i < firstLink; ++i)
             if (watches_[i].readable) accept(listeners_[listeners_[0].handle() == watches_[i].handle ? 0 : 1], now);
-        std::erase_if(links_, [](const Link& link) { return !link.socket.valid(); });
     }
 }
 
@@ -150,7 +153,7 @@ void HostSession::accept(const Socket& listener, Clock::time_point now) {
                 finish(link, "was cut off to make room for newer connections");
                 break;
             }
-            std::erase_if(links_, [](const Link& link) { return !link.socket.valid(); });
+            dropClosed();
         }
         links_.emplace_back(std::move(socket), std::move(peer), now);
     }

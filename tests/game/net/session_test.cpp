@@ -1,5 +1,5 @@
-#include "game/net/protocol.hpp"
 #include "game/net/session.hpp"
+#include "game/net/protocol.hpp"
 
 #include <gtest/gtest.h>
 
@@ -69,7 +69,9 @@ struct RawPeer {
         setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
     }
     ~RawPeer() { close(fd); }
-    void say(const Bytes& bytes) const { EXPECT_EQ(send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL), ssize_t(bytes.size())); }
+    void say(const Bytes& bytes) const {
+        EXPECT_EQ(send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL), ssize_t(bytes.size()));
+    }
     // Everything until the host closes, the first message decoded.
     MessageType heard() const {
         Bytes got(4096);
@@ -139,23 +141,53 @@ TEST(NetSession, BadPeersAreCutOffAndTheHostGoesOn) {
         std::string line;
         MessageType heard;
     } cases[] = {
-        {"garbage", Player::None, false, false, {'G', 'E', 'T', ' ', '/'}, Kind::Rejected,
-         "Turned away 127.0.0.1: it sent a message of unknown type.", MessageType(0)},
-        {"oversized", Player::None, false, false, {1, 200}, Kind::Rejected,
-         "Turned away 127.0.0.1: it sent a message of the wrong length.", MessageType(0)},
+        {"garbage",
+         Player::None,
+         false,
+         false,
+         {'G', 'E', 'T', ' ', '/'},
+         Kind::Rejected,
+         "Turned away 127.0.0.1: it sent a message of unknown type.",
+         MessageType(0)},
+        {"oversized",
+         Player::None,
+         false,
+         false,
+         {1, 200},
+         Kind::Rejected,
+         "Turned away 127.0.0.1: it sent a message of the wrong length.",
+         MessageType(0)},
         {"wrong version", Player::None, false, false, wire(Message::hello("0.1.0")), Kind::Rejected,
          "Turned away 127.0.0.1: it runs Tandrel 0.1.0, this is Tandrel 9.9.9-test.", MessageType::Hello},
         {"second joiner", Player::InMatch, false, false, wire(Message::hello(version)), Kind::Rejected,
          "Turned away 127.0.0.1: it tried to join while a match was running.", MessageType::Busy},
-        {"silent", Player::JoinsMeanwhile, false, false, {}, Kind::Rejected,
-         "Turned away 127.0.0.1: it said nothing for 1 s.", MessageType(0)},
+        {"silent",
+         Player::JoinsMeanwhile,
+         false,
+         false,
+         {},
+         Kind::Rejected,
+         "Turned away 127.0.0.1: it said nothing for 1 s.",
+         MessageType(0)},
         {"flood of moves", Player::None, true, true, flood, Kind::Left,
          "The other player sent moves faster than anyone can play.", MessageType::Hello},
-        {"move before the deal", Player::None, true, false, {4, 1, 0}, Kind::Left,
-         "The other player sent a move before any deal.", MessageType::Hello},
+        {"move before the deal",
+         Player::None,
+         true,
+         false,
+         {4, 1, 0},
+         Kind::Left,
+         "The other player sent a move before any deal.",
+         MessageType::Hello},
         {"deal from the joiner", Player::None, true, true, wire(deal), Kind::Left,
          "The other player sent a deal, which only the host may send.", MessageType::Hello},
-        {"gone quiet", Player::None, true, true, {}, Kind::Left, "The other player went silent for 1 s.",
+        {"gone quiet",
+         Player::None,
+         true,
+         true,
+         {},
+         Kind::Left,
+         "The other player went silent for 1 s.",
          MessageType::Hello},
     };
     for (const auto& c : cases) {
@@ -223,7 +255,8 @@ TEST(NetSession, JoiningFailsInOneLine) {
         }
         if (c.other == Other::Busy) player = joined(*host);
         auto joiner = Session::join({"127.0.0.1", port}, quick());
-        EXPECT_EQ(expect(*joiner, Kind::Failed).text, "Could not join 127.0.0.1:" + std::to_string(port) + ": " + c.line);
+        EXPECT_EQ(expect(*joiner, Kind::Failed).text,
+                  "Could not join 127.0.0.1:" + std::to_string(port) + ": " + c.line);
         if (c.other == Other::OtherVersion) {
             EXPECT_EQ(expect(*host, Kind::Rejected).text,
                       "Turned away 127.0.0.1: it runs Tandrel 9.9.9-test, this is Tandrel 1.0.0.");
