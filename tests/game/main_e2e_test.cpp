@@ -683,6 +683,15 @@ protected:
     Side host_, joiner_;
 };
 
+TEST(NetworkFailure, AJoinNobodyAnswersEndsWithOneLineAndStatus1) {
+    GameMemory memory;
+    Child child(game, launchIn(buildDir, memory, "C", {"--join=127.0.0.1:" + std::to_string(freePort())}));
+    ASSERT_EQ(child.wait(Millis(15000)), 1);
+    const std::string said = asOnLinux(child.stderrText());
+    EXPECT_TRUE(said.starts_with("tandrel: ") && said.find("127.0.0.1") != std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+}
+
 TEST_F(NetworkTest, EachSteersTheirOwnBoardAndBothScreensShowTheSameMatch) {
     ASSERT_NO_FATAL_FAILURE(startMatch(hostPort_));
     // Either set of keys steers this side's own board: the host's the left,

@@ -1,9 +1,9 @@
 #include "game/net/socket.hpp"
 
 // clang-format off: winsock2.h must come before the others.
+#include <iphlpapi.h>
 #include <winsock2.h>
 #include <ws2tcpip.h>
-#include <iphlpapi.h>
 // clang-format on
 
 #include <algorithm>
@@ -131,8 +131,8 @@ Lookup lookUp(const std::string& host, std::uint16_t port) {
     Lookup result;
     const int status = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
     if (status != 0) {
-        result.outcome = status == WSAHOST_NOT_FOUND || status == WSANO_DATA ? Lookup::Outcome::NoSuchName
-                                                                             : Lookup::Outcome::Failed;
+        result.outcome =
+            status == WSAHOST_NOT_FOUND || status == WSANO_DATA ? Lookup::Outcome::NoSuchName : Lookup::Outcome::Failed;
         result.error = errorText(status);
         return result;
     }
