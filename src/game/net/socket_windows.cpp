@@ -1,10 +1,10 @@
 #include "game/net/socket.hpp"
 
-// clang-format off: winsock2.h must come before the others.
+// First: the others build on it.
 #include <winsock2.h>
-#include <ws2tcpip.h>
+
 #include <iphlpapi.h>
-// clang-format on
+#include <ws2tcpip.h>
 
 #include <algorithm>
 #include <cstring>
@@ -49,7 +49,8 @@ std::string numericHost(const sockaddr* address, std::size_t size) {
     char text[NI_MAXHOST] = "";
     if (getnameinfo(address, static_cast<socklen_t>(size), text, sizeof text, nullptr, 0, NI_NUMERICHOST) != 0)
         return "?";
-    return address->sa_family == AF_INET6 ? "[" + std::string(text) + "]" : text;
+    if (address->sa_family != AF_INET6) return text;
+    return std::string("[").append(text).append("]");
 }
 
 bool wouldWait(int code) { return code == WSAEWOULDBLOCK || code == WSAEINTR; }
@@ -131,8 +132,8 @@ Lookup lookUp(const std::string& host, std::uint16_t port) {
     Lookup result;
     const int status = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
     if (status != 0) {
-        result.outcome = status == WSAHOST_NOT_FOUND || status == WSANO_DATA ? Lookup::Outcome::NoSuchName
-                                                                             : Lookup::Outcome::Failed;
+        result.outcome =
+            status == WSAHOST_NOT_FOUND || status == WSANO_DATA ? Lookup::Outcome::NoSuchName : Lookup::Outcome::Failed;
         result.error = errorText(status);
         return result;
     }
