@@ -11,8 +11,6 @@ namespace {
 // out.
 constexpr std::size_t maxWaiting = 8;
 
-std::string seconds(std::chrono::milliseconds time) { return std::to_string((time.count() + 999) / 1000) + " s"; }
-
 class HostSession final : public SessionThread {
 public:
     HostSession(std::uint16_t port, Config config);
@@ -24,11 +22,10 @@ private:
     void run() override;
     void sendOutgoing(Clock::time_point now);
     void checkClocks(Clock::time_point now);
-    void watch();
     Clock::time_point nextDeadline(Clock::time_point now) const;
-    void readLinks(std::size_t firstWatch, Clock::time_point now);
+
     void accept(const Socket& listener, Clock::time_point now);
-    std::optional<std::string> greet(Link& link, const Message& message);
+    std::optional<std::string> greet(Link& link, const Message& message) override;
     // Closes the connection, telling the game why in one line when it was
     // more than a connection that closed before greeting.
     void finish(Link& link, const std::string& why);
@@ -46,7 +43,7 @@ private:
     std::random_device deals_;
 };
 
-HostSession::HostSession(std::uint16_t port, Config config) : SessionThread(std::move(config)) {
+HostSession::HostSession(std::uint16_t port, Config config) : SessionThread(Link::Role::Host, std::move(config)) {
     std::string errors[2];
     listeners_[0] = listenOn(Family::V4, port, errors[0]);
     // On the same port as IPv4 when the system chose it.
@@ -78,7 +75,8 @@ void HostSession::run() {
         wait(watches_, nextDeadline(now));
 
         now = Clock::now();
-        readLinks(firstLink, now);
+        for (std::size_t i = 0; i < links_.size(); ++i)
+            if (auto ended = readFrom(links_[i], watches_[firstLink + i].readable, now)) finish(links_[i], *ended);
         dropClosed();
         for (std::size_t i = 0; i < firstLink; ++i)
             if (watches_[i].readable) accept(listeners_[listeners_[0].handle() == watches_[i].handle ? 0 : 1], now);
@@ -107,37 +105,14 @@ void HostSession::sendOutgoing(Clock::time_point now) {
 }
 
 void HostSession::checkClocks(Clock::time_point now) {
-    for (Link& link : links_) {
-        if (!link.greeted && now - link.opened >= config_.greeting)
-            finish(link, "said nothing for " + seconds(config_.greeting));
-        else if (link.greeted && link.keepAlive(now, config_.ping, config_.silence))
-            finish(link, "went silent for " + seconds(config_.silence));
-    }
+    for (Link& link : links_)
+        if (auto overdue = link.checkClocks(now, config_)) finish(link, *overdue);
 }
 
 Clock::time_point HostSession::nextDeadline(Clock::time_point now) const {
     Clock::time_point next = now + std::chrono::seconds(1);
-    for (const Link& link : links_)
-        next = std::min(
-            next, link.greeted ? link.nextDeadline(config_.ping, config_.silence) : link.opened + config_.greeting);
+    for (const Link& link : links_) next = std::min(next, link.nextDeadline(config_));
     return next;
-}
-
-void HostSession::readLinks(std::size_t firstWatch, Clock::time_point now) {
-    for (std::size_t i = 0; i < links_.size(); ++i) {
-        Link& link = links_[i];
-        const std::size_t limit = readLimit();
-        if (limit == 0) link.pauseHearing(now);
-        if (limit == 0 || !watches_[firstWatch + i].readable) continue;
-        const auto ended = link.receive(limit, now, [&](const Message& message) -> std::optional<std::string> {
-            if (!link.greeted) return greet(link, message);
-            std::optional<Event> event;
-            auto broke = link.play(message, Link::Role::Host, now, event);
-            if (event) report(std::move(*event));
-            return broke;
-        });
-        if (ended) finish(link, *ended);
-    }
 }
 
 void HostSession::accept(const Socket& listener, Clock::time_point now) {

@@ -6,8 +6,6 @@ namespace tandrel::net {
 
 namespace {
 
-std::string seconds(std::chrono::milliseconds time) { return std::to_string((time.count() + 999) / 1000) + " s"; }
-
 class JoinSession final : public SessionThread {
 public:
     JoinSession(JoinTarget target, Config config);
@@ -19,7 +17,7 @@ private:
     // The first address that accepts; `why` says why none did.
     std::optional<Link> connect(const std::vector<Address>& addresses, Clock::time_point deadline, std::string& why);
     void play(Link& link);
-    std::optional<std::string> greet(Link& link, const Message& message);
+    std::optional<std::string> greet(Link& link, const Message& message) override;
     std::optional<std::string> sendOutgoing(Link& link, Clock::time_point now);
     void fail(const std::string& why);
 
@@ -29,7 +27,7 @@ private:
 };
 
 JoinSession::JoinSession(JoinTarget target, Config config)
-    : SessionThread(std::move(config)), target_(std::move(target)) {
+    : SessionThread(Link::Role::Joiner, std::move(config)), target_(std::move(target)) {
     start();
 }
 
@@ -106,25 +104,11 @@ void JoinSession::play(Link& link) {
         Clock::time_point now = Clock::now();
         std::optional<std::string> ended = sendOutgoing(link, now);
         if (!ended) ended = link.flush();
-        if (!ended && !link.greeted && now - link.opened >= config_.greeting)
-            ended = "said nothing for " + seconds(config_.greeting);
-        if (!ended && link.greeted && link.keepAlive(now, config_.ping, config_.silence))
-            ended = "went silent for " + seconds(config_.silence);
+        if (!ended) ended = link.checkClocks(now, config_);
         if (!ended) {
-            const std::size_t limit = readLimit();
-            watches_.assign(1, Watch(link.socket.handle(), limit > 0, link.wantsWrite()));
-            wait(watches_,
-                 link.greeted ? link.nextDeadline(config_.ping, config_.silence) : link.opened + config_.greeting);
-            now = Clock::now();
-            if (limit == 0) link.pauseHearing(now);
-            if (limit > 0 && watches_[0].readable)
-                ended = link.receive(limit, now, [&](const Message& message) -> std::optional<std::string> {
-                    if (!link.greeted) return greet(link, message);
-                    std::optional<Event> event;
-                    auto broke = link.play(message, Link::Role::Joiner, now, event);
-                    if (event) report(std::move(*event));
-                    return broke;
-                });
+            watches_.assign(1, Watch(link.socket.handle(), readLimit() > 0, link.wantsWrite()));
+            wait(watches_, link.nextDeadline(config_));
+            ended = readFrom(link, watches_[0].readable, Clock::now());
         }
         if (!ended) continue;
         if (link.greeted) {

@@ -5,6 +5,8 @@
 
 namespace tandrel::net {
 
+std::string seconds(std::chrono::milliseconds time) { return std::to_string((time.count() + 999) / 1000) + " s"; }
+
 bool MoveBudget::take(Clock::time_point now) {
     if (last_) tokens_ = std::min(burst, tokens_ + std::chrono::duration<double>(now - *last_).count() * perSecond);
     last_ = now;
@@ -76,13 +78,19 @@ std::optional<std::string> Link::play(const Message& message, Role role, Clock::
     return "sent a message of unknown type";
 }
 
-bool Link::keepAlive(Clock::time_point now, std::chrono::milliseconds ping, std::chrono::milliseconds silence) {
-    if (now - lastSent_ >= ping) send(Message(MessageType::Ping), now);
-    return now - lastHeard_ >= silence;
+std::optional<std::string> Link::checkClocks(Clock::time_point now, const Config& config) {
+    if (!greeted) {
+        if (now - opened < config.greeting) return std::nullopt;
+        return "said nothing for " + seconds(config.greeting);
+    }
+    if (now - lastSent_ >= config.ping) send(Message(MessageType::Ping), now);
+    if (now - lastHeard_ < config.silence) return std::nullopt;
+    return "went silent for " + seconds(config.silence);
 }
 
-Clock::time_point Link::nextDeadline(std::chrono::milliseconds ping, std::chrono::milliseconds silence) const {
-    return std::min(lastSent_ + ping, lastHeard_ + silence);
+Clock::time_point Link::nextDeadline(const Config& config) const {
+    if (!greeted) return opened + config.greeting;
+    return std::min(lastSent_ + config.ping, lastHeard_ + config.silence);
 }
 
 } // namespace tandrel::net

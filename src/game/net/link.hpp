@@ -14,6 +14,9 @@ namespace tandrel::net {
 
 using Clock = std::chrono::steady_clock;
 
+// A time for messages, in whole seconds rounded up.
+std::string seconds(std::chrono::milliseconds time);
+
 inline Event makeEvent(Event::Kind kind, std::string text = {}) {
     Event event;
     event.kind = kind;
@@ -63,13 +66,15 @@ public:
     std::optional<std::string> play(const Message& message, Role role, Clock::time_point now,
                                     std::optional<Event>& event);
 
-    // Pings when nothing else was sent for `ping`; true when nothing was
-    // heard for `silence`.
-    bool keepAlive(Clock::time_point now, std::chrono::milliseconds ping, std::chrono::milliseconds silence);
+    // Why the connection is over when the peer has not greeted within the
+    // greeting time, or has said nothing for the silence time since; pings
+    // when this side said nothing for the ping time.
+    std::optional<std::string> checkClocks(Clock::time_point now, const Config& config);
+    // When checkClocks has something to do next.
+    Clock::time_point nextDeadline(const Config& config) const;
     // When the game is not taking events, the connection is not read, and
     // its silence does not count.
     void pauseHearing(Clock::time_point now) { lastHeard_ = now; }
-    Clock::time_point nextDeadline(std::chrono::milliseconds ping, std::chrono::milliseconds silence) const;
 
     Socket socket;
     // The peer's numeric address, for the host's messages.

@@ -4,7 +4,7 @@
 
 namespace tandrel::net {
 
-SessionThread::SessionThread(Config config) : config_(std::move(config)) {
+SessionThread::SessionThread(Link::Role role, Config config) : role_(role), config_(std::move(config)) {
     startNetworking();
     outgoing_.reserve(64);
 }
@@ -70,6 +70,19 @@ void SessionThread::deal() {
         outgoing_.push_back({MessageType::Deal, Direction::Left});
     }
     wake_->signal();
+}
+
+std::optional<std::string> SessionThread::readFrom(Link& link, bool readable, Clock::time_point now) {
+    const std::size_t limit = readLimit();
+    if (limit == 0) link.pauseHearing(now);
+    if (limit == 0 || !readable) return std::nullopt;
+    return link.receive(limit, now, [&](const Message& message) -> std::optional<std::string> {
+        if (!link.greeted) return greet(link, message);
+        std::optional<Event> event;
+        auto broke = link.play(message, role_, now, event);
+        if (event) report(std::move(*event));
+        return broke;
+    });
 }
 
 void SessionThread::takeOutgoing(std::vector<Outgoing>& into) {

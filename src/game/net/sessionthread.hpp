@@ -29,13 +29,15 @@ protected:
         Direction direction = Direction::Left;
     };
 
-    explicit SessionThread(Config config);
+    SessionThread(Link::Role role, Config config);
     // Derived destructors call stop() first, while their members still live.
     ~SessionThread() override;
 
     void start();
     void stop();
     virtual void run() = 0;
+    // A message from a link that has not greeted yet; why to end it, if so.
+    virtual std::optional<std::string> greet(Link& link, const Message& message) = 0;
 
     // On the network thread.
     bool stopping() const { return stopping_.load(); }
@@ -44,10 +46,14 @@ protected:
     // and may become an event, and a few places stay free for the events
     // that end connections. 0 when the game is behind.
     std::size_t readLimit() const;
+    // Hands what `link` has to say to greet() until it has greeted, then
+    // to the game; why the connection ended, if it did.
+    std::optional<std::string> readFrom(Link& link, bool readable, Clock::time_point now);
     void takeOutgoing(std::vector<Outgoing>& into);
     // Waits on the sockets and on the wake; clears the wake.
     void wait(std::vector<Watch>& watches, Clock::time_point until);
 
+    const Link::Role role_;
     Config config_;
     std::shared_ptr<Wake> wake_ = std::make_shared<Wake>();
 

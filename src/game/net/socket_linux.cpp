@@ -31,7 +31,8 @@ void sendPromptly(int s) {
 std::string numericHost(const sockaddr* address, socklen_t size) {
     char text[NI_MAXHOST] = "";
     if (getnameinfo(address, size, text, sizeof text, nullptr, 0, NI_NUMERICHOST) != 0) return "?";
-    return address->sa_family == AF_INET6 ? "[" + std::string(text) + "]" : text;
+    if (address->sa_family != AF_INET6) return text;
+    return std::string("[").append(text).append("]");
 }
 
 } // namespace

@@ -1,10 +1,10 @@
 #include "game/net/socket.hpp"
 
-// clang-format off: winsock2.h must come before the others.
-#include <iphlpapi.h>
+// First: the others build on it.
 #include <winsock2.h>
+
+#include <iphlpapi.h>
 #include <ws2tcpip.h>
-// clang-format on
 
 #include <algorithm>
 #include <cstring>
@@ -49,7 +49,8 @@ std::string numericHost(const sockaddr* address, std::size_t size) {
     char text[NI_MAXHOST] = "";
     if (getnameinfo(address, static_cast<socklen_t>(size), text, sizeof text, nullptr, 0, NI_NUMERICHOST) != 0)
         return "?";
-    return address->sa_family == AF_INET6 ? "[" + std::string(text) + "]" : text;
+    if (address->sa_family != AF_INET6) return text;
+    return std::string("[").append(text).append("]");
 }
 
 bool wouldWait(int code) { return code == WSAEWOULDBLOCK || code == WSAEINTR; }

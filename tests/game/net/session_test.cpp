@@ -222,6 +222,18 @@ TEST(NetSession, BadPeersAreCutOffAndTheHostGoesOn) {
     }
 }
 
+// More silent connections than the host keeps waiting, with a long greeting
+// time: the oldest make room, and a player still gets in at once.
+TEST(NetSession, ACrowdOfSilentPeersNeverKeepsAPlayerOut) {
+    Config patient = quick();
+    patient.greeting = 30s;
+    auto host = Session::host(0, patient);
+    std::vector<std::unique_ptr<RawPeer>> crowd;
+    for (int i = 0; i < 12; ++i) crowd.push_back(std::make_unique<RawPeer>(host->port()));
+    auto player = Session::join({"127.0.0.1", host->port()}, quick());
+    expect(*player, Kind::Joined);
+}
+
 TEST(NetSession, JoiningFailsInOneLine) {
     enum class Other { Closed, OtherVersion, Busy, Silent };
     const struct {
