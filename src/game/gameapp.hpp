@@ -27,7 +27,8 @@ namespace tandrel {
 // and the first gamepad, player 2 on the arrow keys and the second gamepad,
 // unless the computer steers their board. When both players are out the
 // higher score wins, and Enter or a gamepad button deals a new match. F2
-// chooses player 2 for the next match.
+// chooses player 2 for the next match. F3 opens the panel of the network
+// match, in which each person steers their own board from their own machine.
 class GameApp : public Application {
     // Declared first so that they outlive the boards that draw with them.
     std::unique_ptr<FreeTypeFont> largeFont;
