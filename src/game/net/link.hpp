@@ -24,10 +24,10 @@ inline Event makeEvent(Event::Kind kind, std::string text = {}) {
     return event;
 }
 
-// A person's moves, with room to spare. A slide takes a tenth of a second or
-// more, so nobody keeps up more than about ten moves a second; twice that is
-// allowed, and a burst of 60 lets through what a few seconds of a stalled
-// network hand over at once.
+// A person's moves, with room to spare. Keys do not repeat, so each move is
+// a key pressed, and even a frantic player taps no more than 10 to 15 keys a
+// second for long: 20 a second are allowed for good, and a burst of 60 lets
+// through what a few seconds of a stalled network hand over at once.
 class MoveBudget {
 public:
     bool take(Clock::time_point now);
@@ -54,8 +54,8 @@ public:
 
     // Reads at most `limit` bytes and hands each whole message to `handle`
     // (a callable taking the Message, returning the reason to end the
-    // connection, if any). Returns why the connection ended, if it did; the
-    // texts complete "The other program ..." or name the peer's leaving.
+    // connection, if any). Returns why the connection ended, if it did,
+    // phrased to follow its subject: "closed the connection", "sent ...".
     template <typename Handle>
     std::optional<std::string> receive(std::size_t limit, Clock::time_point now, Handle&& handle);
 
