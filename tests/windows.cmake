@@ -30,6 +30,7 @@ tandrel_windows_test(framework/ui/fuzz_corpus_test.cpp SOURCES framework/ui/fuzz
 tandrel_windows_test(game/boardarray_test.cpp LIBS tandrel_game)
 tandrel_windows_test(game/pool_test.cpp LIBS tandrel_game)
 tandrel_windows_test(game/random_test.cpp LIBS tandrel_game)
+tandrel_windows_test(game/net/protocol_test.cpp LIBS tandrel_game)
 tandrel_windows_test(game/computer/engine_test.cpp LIBS tandrel_computer)
 # With sqlite3.dll beside it in the build directory, as scripts/build-windows leaves it.
 tandrel_windows_test(game/memory/keeper_test.cpp LIBS tandrel_game)

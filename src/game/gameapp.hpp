@@ -8,11 +8,18 @@
 #include "game/gamepad.hpp"
 #include "game/memory/keeper.hpp"
 #include "game/moveworker.hpp"
+#include "game/net/session.hpp"
+#include "game/netmatch.hpp"
+#include "game/netpanel.hpp"
+#include "game/notice.hpp"
 #include "game/player.hpp"
 #include "game/playercaptions.hpp"
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace tandrel {
 
@@ -20,7 +27,8 @@ namespace tandrel {
 // and the first gamepad, player 2 on the arrow keys and the second gamepad,
 // unless the computer steers their board. When both players are out the
 // higher score wins, and Enter or a gamepad button deals a new match. F2
-// chooses player 2 for the next match.
+// chooses player 2 for the next match. F3 opens the panel of the network
+// match, in which each person steers their own board from their own machine.
 class GameApp : public Application {
     // Declared first so that they outlive the boards that draw with them.
     std::unique_ptr<FreeTypeFont> largeFont;
@@ -57,6 +65,7 @@ public:
     Player chosenPlayer2;
 
     void onKeyDown() override;
+    void onKeyUp() override;
     void onJoyButtonDown() override;
     void onJoyAxisMotion() override;
     void onJoyHatMotion() override;
@@ -69,6 +78,23 @@ public:
     virtual void restart();
     // Goes on with a kept match where it stood.
     virtual void resume(const memory::KeptMatch& match);
+    // A network match instead of the local one: wait for a player on the
+    // port, or join a host. Hosting throws net::NetError when nothing can
+    // listen on the port.
+    void host(std::uint16_t port);
+    void join(const net::JoinTarget& target);
+    // Back to the local match as it stood before the network match.
+    void leaveNetwork();
+    // F3's: host or join without a command line.
+    std::unique_ptr<NetPanel> panel;
+    // The network match, while there is one.
+    std::unique_ptr<NetMatch> network;
+    // Where lines about the network go (stderr); empty for nowhere.
+    std::function<void(const std::string&)> report;
+    // Set when a join from the command line fails: the game ends, and the
+    // program says why.
+    bool endOnFailure = false;
+    std::optional<std::string> failure;
     // The match in play as it stands, to keep.
     memory::KeptMatch snapshot() const;
     // The next choice for player 2; at once when both games are over.
@@ -81,6 +107,12 @@ private:
     // Hands the match in play to the keeper whenever a move changed it.
     void keepMatch();
     void recordMatch();
+    // A key while the panel is open: nothing else sees it.
+    void panelKey();
+    void openPanel(const std::string& status);
+    void startNetwork(std::unique_ptr<net::Session> session, NetMatch::Role role, const std::string& whom);
+    // The network's events of this frame.
+    void followNetwork();
     // Under the result of a match of a person against the computer.
     void showTally();
 
@@ -91,6 +123,15 @@ private:
     // games that ended. What the keeper was last given was at this count.
     std::int64_t keptProgress = 0;
     std::array<std::string, 2> lineTexts;
+    std::string networkHint;
+    // Over the other board in a network match.
+    std::unique_ptr<Notice> notice;
+    // The Escape that closed the panel: its release must not quit.
+    bool escapeClosedPanel = false;
+    // What the panel offers: the address typed last.
+    std::string lastAddress;
+    // The local match a network match set aside.
+    std::optional<memory::KeptMatch> localMatch;
 
     std::unique_ptr<PlayerCaptions> captions;
     MoveWorker worker;

@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -55,11 +56,21 @@ int main(int argc, char** argv) {
         // Made before the game and gone after it: what the last frames hand
         // over is written before the program ends.
         tandrel::memory::Keeper keeper({.folder = tandrel::memory::dataFolder(), .report = reportLine});
-        const tandrel::memory::KeptMatch* resume = matchToResume(commandLine, keeper);
+        // A network match leaves the kept match where it is, for later.
+        const bool network = commandLine.hostPort || commandLine.joinTarget;
+        const tandrel::memory::KeptMatch* resume = network ? nullptr : matchToResume(commandLine, keeper);
         tandrel::GameApp game(commandLine.players, commandLine.fullscreen, &keeper, resume);
         // Only once the fresh match is there: a game that cannot start keeps it.
-        if (!resume && keeper.keptMatch()) keeper.forget();
+        if (!resume && !network && keeper.keptMatch()) keeper.forget();
+        game.report = reportLine;
+        if (commandLine.hostPort) game.host(*commandLine.hostPort);
+        if (commandLine.joinTarget) {
+            game.endOnFailure = true;
+            game.join(*commandLine.joinTarget);
+        }
         game.run();
+        // Said once, as the program's last line.
+        if (game.endOnFailure && game.failure) throw std::runtime_error(*game.failure);
         return 0;
     });
 }

@@ -57,6 +57,19 @@ bool setRecords(CommandLine& line, OptionValue) {
     return true;
 }
 
+// The later of --host and --join counts, as for the players.
+bool setHost(CommandLine& line, OptionValue value) {
+    line.joinTarget.reset();
+    line.hostPort = value ? net::parsePort(*value) : net::defaultPort;
+    return line.hostPort.has_value();
+}
+
+bool setJoin(CommandLine& line, OptionValue value) {
+    line.hostPort.reset();
+    line.joinTarget = net::parseJoinTarget(*value);
+    return line.joinTarget.has_value();
+}
+
 bool showHelp(CommandLine& line, OptionValue);
 bool showVersion(CommandLine& line, OptionValue) {
     line.exitStatus = 0;
@@ -67,11 +80,17 @@ bool showVersion(CommandLine& line, OptionValue) {
 // One line per option: the usage is made from this table too.
 constexpr std::string_view levels = "easy, normal, hard or expert";
 constexpr std::string_view players = "human, easy, normal, hard or expert";
+// The help names the default port in words.
+static_assert(net::defaultPort == 20480);
 constexpr Option options[] = {
     {"--computer", Value::Optional, "[=LEVEL]", "player 2 is the computer (LEVEL is normal if not given)", levels,
      setComputer},
     {"--player1", Value::Required, "=WHO", "who plays the left board: human or a LEVEL", players, setPlayer<0>},
     {"--player2", Value::Required, "=WHO", "who plays the right board: human or a LEVEL", players, setPlayer<1>},
+    {"--host", Value::Optional, "[=PORT]", "wait for a player over the network (PORT is 20480 if not given)",
+     "a port from 1 to 65535", setHost},
+    {"--join", Value::Required, "=HOST[:PORT]", "play the one hosting at HOST (a name, an address, [IPv6])",
+     "HOST, HOST:PORT, [IPv6] or [IPv6]:PORT, with a port from 1 to 65535", setJoin},
     {"--fullscreen", Value::None, "", "start in full screen", "", setFullscreen},
     {"--new", Value::None, "", "deal a fresh match, forgetting the kept one", "", setNew},
     {"--records", Value::None, "", "print the best scores, tallies and last matches, exit", "", setRecords},
@@ -99,6 +118,11 @@ bool showHelp(CommandLine& line, OptionValue) {
         "turn. Enter deals a new match once both games are over; F11 or Alt+Enter\n"
         "switches between the window and full screen; Escape quits. The first\n"
         "gamepad steers the left board and the second the right one.\n\n"
+        "A network match is two people at two machines: one hosts, the other joins\n"
+        "with the address the host's window shows. The host's board is the left\n"
+        "one; each steers their own board with either set of keys or any gamepad.\n"
+        "F3 opens the same choice in the game. Across the internet, the host\n"
+        "forwards the port (20480 unless --host names another) on their router.\n\n"
         "A match closed before it is decided goes on at the next start, unless\n"
         "options choose other players or --new is given. The records and the\n"
         "kept match are in $XDG_DATA_HOME/tandrel (~/.local/share/tandrel;\n"
@@ -120,6 +144,8 @@ CommandLine usageError(std::string_view what, std::string_view subject, std::str
 }
 
 } // namespace
+
+std::string_view programVersion() { return TANDREL_VERSION; }
 
 std::span<const char* const> argumentsOf(int argc, const char* const* argv) {
     if (argc < 1) return {};

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "game/net/session.hpp"
 #include "game/player.hpp"
 
 #include <array>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace tandrel {
 
@@ -22,11 +24,19 @@ struct CommandLine {
     bool freshMatch = false;
     // --records: print the records instead of playing.
     bool showRecords = false;
+    // --host: wait on this port for a player over the network.
+    std::optional<std::uint16_t> hostPort;
+    // --join: play the one hosting there.
+    std::optional<net::JoinTarget> joinTarget;
     // Set for --help and --version (0, the text goes to stdout) and for a
     // usage error (2, the text goes to stderr).
     std::optional<int> exitStatus;
     std::string output;
 };
+
+// "0.3.0": what --version prints, and what a network match's two sides
+// compare.
+std::string_view programVersion();
 
 // The arguments after the program's name, in order; a later option overrides
 // an earlier one for the same board.

@@ -20,12 +20,14 @@ namespace tandrel {
 namespace {
 
 // Key presses pushed into SDL's queue, as the keyboard would deliver them.
-void pushKey(int sym, int mod = KMOD_NONE) {
+// With `typed`, the character SDL reports once Unicode is enabled.
+void pushKey(int sym, int mod = KMOD_NONE, Uint16 typed = 0, Uint8 type = SDL_KEYDOWN) {
     SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.state = SDL_PRESSED;
+    event.type = type;
+    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
     event.key.keysym.sym = static_cast<SDLKey>(sym);
     event.key.keysym.mod = static_cast<SDLMod>(mod);
+    event.key.keysym.unicode = typed;
     ASSERT_EQ(sdl.SDL_PushEvent(&event), 0);
 }
 
@@ -269,7 +271,7 @@ int passesUntilMoved(GameAppTest& test, Board& board, double seconds) {
 }
 
 TEST_F(GameAppTest, F2ChoosesTheComputerForTheNextMatchWhichThenSteersPlayer2) {
-    EXPECT_EQ(app->playerLines[0]->text, "");
+    EXPECT_EQ(app->playerLines[0]->text, "F3: Network match");
     EXPECT_EQ(app->playerLines[1]->text, "F2: play the computer");
     pushKey(SDLK_F2);
     pushKey(SDLK_F2);
@@ -307,6 +309,30 @@ TEST_F(GameAppTest, F2ChoosesTheComputerForTheNextMatchWhichThenSteersPlayer2) {
     EXPECT_GT(passesUntilMoved(*this, right(), 0.1), -1) << "waited for the pause with nobody to follow";
 }
 
+// Keys typed into the panel are the address and move no board; a bad one is
+// said in the panel, and Escape, pressed and released, closes only the panel.
+TEST_F(GameAppTest, ThePanelTakesTheTypedAddressAndEscapeClosesOnlyIt) {
+    const auto before = values(left());
+    pushKey(SDLK_F3);
+    pass();
+    ASSERT_TRUE(app->panel->open);
+    for (char c : std::string("::1:x"))
+        pushKey(c == ':' ? int{SDLK_COLON} : int{c}, c == ':' ? KMOD_LSHIFT : KMOD_NONE, static_cast<Uint16>(c));
+    pushKey(SDLK_a, KMOD_NONE, 'a');
+    pushKey(SDLK_BACKSPACE);
+    pushKey(SDLK_RETURN);
+    pass();
+    EXPECT_EQ(app->panel->address(), "::1:x");
+    EXPECT_TRUE(app->panel->open) << "no address, so nothing to join";
+    EXPECT_FALSE(app->network);
+    EXPECT_EQ(values(left()), before);
+    pushKey(SDLK_ESCAPE);
+    pushKey(SDLK_ESCAPE, KMOD_NONE, 0, SDL_KEYUP);
+    pass();
+    EXPECT_FALSE(app->panel->open);
+    EXPECT_TRUE(app->eventManager->running);
+}
+
 TEST_F(GameAppTest, EscapeEndsTheGameWhilePlayingAndOnceDecided) {
     pushKey(SDLK_ESCAPE);
     pass();
@@ -327,7 +353,7 @@ TEST_F(GameAppTest, ADecidedMatchAgainstTheComputerIsRecordedWithTheTallyAndEach
     memory::Keeper keeper(memory::test::options(folder.path(), lines));
     app.reset();
     app = std::make_unique<GameApp>(std::array<Player, 2>{std::nullopt, computer::Level::Hard}, false, &keeper);
-    EXPECT_EQ(app->playerLines[0]->text, "");
+    EXPECT_EQ(app->playerLines[0]->text, "F3: Network match");
     left().gameOver = right().gameOver = true;
     left().score = 300;
     right().score = 200;
@@ -339,7 +365,7 @@ TEST_F(GameAppTest, ADecidedMatchAgainstTheComputerIsRecordedWithTheTallyAndEach
     }
     EXPECT_EQ(left().resultNote(), "hard: you 1, computer 0");
     EXPECT_EQ(right().resultNote(), left().resultNote());
-    EXPECT_EQ(app->playerLines[0]->text, "Best: 300");
+    EXPECT_EQ(app->playerLines[0]->text, "Best: 300 \u00B7 F3: Network match");
     EXPECT_EQ(app->playerLines[1]->text, "Best: 200 \u00B7 Computer (hard) \u00B7 F2");
     // A new match shows no tally until it is decided.
     pushKey(SDLK_RETURN);

@@ -14,6 +14,15 @@
 #include <random>
 #include <thread>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <deque>
+
 namespace {
 
 using namespace e2e;
@@ -28,6 +37,9 @@ std::string fromEnvironment(const char* name, const std::string& fallback) {
 }
 const std::string buildDir = fromEnvironment("TANDREL_E2E_DIR", E2E_BUILD_DIR);
 const std::string game = fromEnvironment("TANDREL_E2E_GAME", buildDir + "/tandrel");
+// A network match's host is always this build's game: under Wine the game
+// above joins it, a Windows program playing a Linux one.
+const std::string linuxGame = E2E_BUILD_DIR "/tandrel";
 
 // The game under Wine (scripts/test-windows) ends its line with CR LF and
 // joins paths with a backslash, as Windows programs do.
@@ -126,6 +138,33 @@ bool captionShows(const Image& image, int board, Rgb colour) {
                           6);
 }
 
+// Reads the window until the condition holds; the game draws continuously,
+// so a slide in progress is simply read again a moment later.
+template <typename Condition>
+std::optional<Image> waitForImage(XSession& x, XWindow window, Condition condition, Millis timeout = Millis(3000)) {
+    const auto end = Clock::now() + timeout;
+    do {
+        if (auto image = x.capture(window); image && condition(*image)) return image;
+        std::this_thread::sleep_for(Millis(15));
+    } while (Clock::now() < end);
+    return std::nullopt;
+}
+
+// Both boards at rest and readable, unchanged over two reads.
+std::optional<std::array<BoardView, 2>> steadyBoardsOf(XSession& x, XWindow window, Millis timeout = Millis(3000)) {
+    std::optional<std::array<BoardView, 2>> last;
+    const auto end = Clock::now() + timeout;
+    do {
+        if (auto image = x.capture(window)) {
+            std::array<BoardView, 2> now = {readBoard(*image, 0), readBoard(*image, 1)};
+            if (now[0].readable() && now[1].readable() && last && *last == now) return now;
+            last = now;
+        }
+        std::this_thread::sleep_for(Millis(40));
+    } while (Clock::now() < end);
+    return std::nullopt;
+}
+
 // A scratch directory, removed afterwards.
 class ScratchDir {
 public:
@@ -170,6 +209,32 @@ LaunchOptions launchIn(const std::string& dir, const GameMemory& memory, const s
     return {dir, {{"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"LANG", lang}, memory.environment()}, std::move(args)};
 }
 
+void expectFreshMatch(const std::array<BoardView, 2>& boards) {
+    for (int b = 0; b < 2; ++b) {
+        SCOPED_TRACE("board " + std::to_string(b + 1));
+        EXPECT_EQ(boards[std::size_t(b)].overlay, Overlay::None);
+        auto tiles = boards[std::size_t(b)].tiles();
+        ASSERT_EQ(tiles.size(), 2u);
+        for (int v : tiles) EXPECT_TRUE(v == 2 || v == 4) << v;
+    }
+    EXPECT_EQ(boards[0].tiles(), boards[1].tiles()) << "both players open with the same values";
+}
+
+// A key that moves something on a board with an empty cell: a tile with
+// an empty cell beside it in that direction.
+int movingDirection(const BoardView& board) {
+    static const int dx[4] = {-1, 1, 0, 0}, dy[4] = {0, 0, -1, 1}; // left, right, up, down (y from top)
+    for (int d = 0; d < 4; ++d)
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x) {
+                int nx = x + dx[d], ny = y + dy[d];
+                if (board.cells[std::size_t(x + 4 * y)] > 0 && nx >= 0 && nx < 4 && ny >= 0 && ny < 4 &&
+                    board.cells[std::size_t(nx + 4 * ny)] == 0)
+                    return d;
+            }
+    return -1;
+}
+
 // A running game with its window found, focused and showing its first frame.
 class GameTest : public ::testing::Test {
 protected:
@@ -192,57 +257,13 @@ protected:
 
     std::optional<Image> shot() { return x_.capture(window_); }
 
-    // Reads the window until the condition holds; the game draws continuously,
-    // so a slide in progress is simply read again a moment later.
     template <typename Condition>
     std::optional<Image> waitFor(Condition condition, Millis timeout = Millis(3000)) {
-        const auto end = Clock::now() + timeout;
-        do {
-            if (auto image = shot(); image && condition(*image)) return image;
-            std::this_thread::sleep_for(Millis(15));
-        } while (Clock::now() < end);
-        return std::nullopt;
+        return waitForImage(x_, window_, condition, timeout);
     }
 
-    // Both boards at rest and readable, unchanged over two reads.
     std::optional<std::array<BoardView, 2>> steadyBoards(Millis timeout = Millis(3000)) {
-        std::optional<std::array<BoardView, 2>> last;
-        const auto end = Clock::now() + timeout;
-        do {
-            if (auto image = shot()) {
-                std::array<BoardView, 2> now = {readBoard(*image, 0), readBoard(*image, 1)};
-                if (now[0].readable() && now[1].readable() && last && *last == now) return now;
-                last = now;
-            }
-            std::this_thread::sleep_for(Millis(40));
-        } while (Clock::now() < end);
-        return std::nullopt;
-    }
-
-    void expectFreshMatch(const std::array<BoardView, 2>& boards) {
-        for (int b = 0; b < 2; ++b) {
-            SCOPED_TRACE("board " + std::to_string(b + 1));
-            EXPECT_EQ(boards[std::size_t(b)].overlay, Overlay::None);
-            auto tiles = boards[std::size_t(b)].tiles();
-            ASSERT_EQ(tiles.size(), 2u);
-            for (int v : tiles) EXPECT_TRUE(v == 2 || v == 4) << v;
-        }
-        EXPECT_EQ(boards[0].tiles(), boards[1].tiles()) << "both players open with the same values";
-    }
-
-    // A key that moves something on a board of two or three tiles: a tile
-    // with an empty cell beside it in that direction.
-    static int movingDirection(const BoardView& board) {
-        static const int dx[4] = {-1, 1, 0, 0}, dy[4] = {0, 0, -1, 1}; // left, right, up, down (y from top)
-        for (int d = 0; d < 4; ++d)
-            for (int y = 0; y < 4; ++y)
-                for (int x = 0; x < 4; ++x) {
-                    int nx = x + dx[d], ny = y + dy[d];
-                    if (board.cells[std::size_t(x + 4 * y)] > 0 && nx >= 0 && nx < 4 && ny >= 0 && ny < 4 &&
-                        board.cells[std::size_t(nx + 4 * ny)] == 0)
-                        return d;
-                }
-        return -1;
+        return steadyBoardsOf(x_, window_, timeout);
     }
 
     // The game's command line.
@@ -563,6 +584,248 @@ TEST(GameFailure, StartUpErrorsEndWithOneLineAndStatus1) {
         EXPECT_EQ(*status, 1);
         // File and line named once, before the parser's own message.
         EXPECT_EQ(asOnLinux(child.stderrText()), "tandrel: locale/de_DE.lang, line 2: Expected `=' after the key\n");
+    }
+}
+
+// A port nothing listens on now: bound on the loopback, read back, let go.
+std::uint16_t freePort() {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), size), 0);
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+    close(fd);
+    return ntohs(address.sin_port);
+}
+
+// The headline over a board that tells what the network is doing, in the
+// gold of the captions, above the tiles' second row.
+bool noticeShows(const Image& image, int board) {
+    return image.contains(boardLeft[board] + 20, 15, boardLeft[board] + 380, 45, gold, 6);
+}
+
+// A host and a joiner, each in a window of its own with a memory of its own.
+class NetworkTest : public ::testing::Test {
+protected:
+    struct Side {
+        std::optional<Child> child;
+        XWindow window = 0;
+        GameMemory memory;
+    };
+
+    // The host's window above the joiner's.
+    void start(Side& side, const std::string& program, const std::string& dir, const std::string& arg) {
+        side.child.emplace(program, launchIn(dir, side.memory, "C", {arg}));
+        auto found = x_.findWindow("Tandrel", side.child->pid(), Millis(10000));
+        ASSERT_TRUE(found) << arg << ": no window; stderr: " << side.child->stderrText();
+        side.window = *found;
+        x_.move(side.window, 0, &side == &host_ ? 0 : windowHeight + 40);
+    }
+
+    // The host waits, says so, and the joiner joins `port` (the host's, or a
+    // relay's in front of it); both then show the same fresh match.
+    void startMatch(std::uint16_t joinPort) {
+        ASSERT_NO_FATAL_FAILURE(start(host_, linuxGame, E2E_BUILD_DIR, "--host=" + std::to_string(hostPort_)));
+        ASSERT_TRUE(waitForImage(
+            x_, host_.window, [](const Image& i) { return noticeShows(i, 1); }, Millis(15000)))
+            << "the host never said it waits; stderr: " << host_.child->stderrText();
+        ASSERT_NO_FATAL_FAILURE(start(joiner_, game, buildDir, "--join=127.0.0.1:" + std::to_string(joinPort)));
+        const auto dealt = [](const Image& i) {
+            return !noticeShows(i, 0) && !noticeShows(i, 1) && readBoard(i, 0).readable() && readBoard(i, 1).readable();
+        };
+        for (Side* side : {&host_, &joiner_})
+            ASSERT_TRUE(waitForImage(x_, side->window, dealt, Millis(15000)))
+                << "no match began; stderr: " << side->child->stderrText();
+        const auto boards = agreed();
+        ASSERT_TRUE(boards);
+        expectFreshMatch(*boards);
+    }
+
+    // The same two grids at rest on both screens.
+    std::optional<std::array<BoardView, 2>> agreed(Millis timeout = Millis(5000)) {
+        const auto end = Clock::now() + timeout;
+        do {
+            auto onHost = steadyBoardsOf(x_, host_.window);
+            auto onJoiner = steadyBoardsOf(x_, joiner_.window);
+            if (onHost && onJoiner && *onHost == *onJoiner) return onHost;
+        } while (Clock::now() < end);
+        return std::nullopt;
+    }
+
+    // A key in a side's window that moves its own board.
+    void move(Side& side, int board, const std::array<BoardView, 2>& boards, const char* const keys[4]) {
+        const int direction = movingDirection(boards[std::size_t(board)]);
+        ASSERT_GE(direction, 0);
+        x_.focus(side.window);
+        x_.key(keys[direction]);
+    }
+
+    // The side's window says over the other's board that the other left,
+    // within the time the player is promised, and says it on stderr once.
+    void expectToldOfLeaving(Side& side, int board) {
+        const auto told = waitForImage(
+            x_, side.window, [board](const Image& i) { return noticeShows(i, board); }, Millis(5000));
+        ASSERT_TRUE(told) << "never told the other side left";
+        EXPECT_EQ(overlayOf(*told, board), Overlay::Dark) << "the leaver's board is out";
+        std::string said;
+        for (int tries = 0; tries < 20 && said.find('\n') == std::string::npos; ++tries) {
+            said = asOnLinux(side.child->stderrText());
+            std::this_thread::sleep_for(Millis(50));
+        }
+        EXPECT_TRUE(said.starts_with("tandrel: ")) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    }
+
+    XSession x_;
+    const std::uint16_t hostPort_ = freePort();
+    Side host_, joiner_;
+};
+
+TEST(NetworkFailure, AJoinNobodyAnswersEndsWithOneLineAndStatus1) {
+    GameMemory memory;
+    Child child(game, launchIn(buildDir, memory, "C", {"--join=127.0.0.1:" + std::to_string(freePort())}));
+    ASSERT_EQ(child.wait(Millis(15000)), 1);
+    const std::string said = asOnLinux(child.stderrText());
+    EXPECT_TRUE(said.starts_with("tandrel: ") && said.find("127.0.0.1") != std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+}
+
+TEST_F(NetworkTest, EachSteersTheirOwnBoardAndBothScreensShowTheSameMatch) {
+    ASSERT_NO_FATAL_FAILURE(startMatch(hostPort_));
+    // Either set of keys steers this side's own board: the host's the left,
+    // the joiner's the right. The host plays first, then the joiner: the
+    // game under Wine takes no keys once the keyboard came back to it from
+    // another window, which no window manager hands over here.
+    for (int turn = 0; turn < 8; ++turn) {
+        SCOPED_TRACE("turn " + std::to_string(turn));
+        const int board = turn / 4;
+        Side& side = board == 0 ? host_ : joiner_;
+        const auto before = agreed();
+        ASSERT_TRUE(before);
+        ASSERT_NO_FATAL_FAILURE(move(side, board, *before, turn % 2 == 0 ? player2Keys : player1Keys));
+        std::this_thread::sleep_for(Millis(150));
+        const auto after = agreed();
+        ASSERT_TRUE(after) << "the two screens disagree";
+        EXPECT_NE((*after)[std::size_t(board)], (*before)[std::size_t(board)]);
+        EXPECT_EQ((*after)[std::size_t(1 - board)], (*before)[std::size_t(1 - board)]);
+    }
+    x_.requestClose(joiner_.window);
+    EXPECT_EQ(joiner_.child->wait(Millis(5000)), 0);
+    expectToldOfLeaving(host_, 1);
+    x_.focus(host_.window);
+    EXPECT_EQ(quitWithEscape(x_, *host_.child), 0);
+}
+
+// Between the joiner and the host: holds every chunk for a delay before
+// passing it on, until cut.
+class Relay {
+public:
+    static constexpr Millis delay{200};
+
+    Relay(std::uint16_t target) : listener(socket(AF_INET, SOCK_STREAM, 0)), target(target) {
+        sockaddr_in address = loopback(0);
+        socklen_t size = sizeof address;
+        bind(listener, reinterpret_cast<sockaddr*>(&address), size);
+        listen(listener, 1);
+        getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
+        port = ntohs(address.sin_port);
+        thread = std::thread([this] { run(); });
+    }
+    ~Relay() {
+        cut = true;
+        thread.join();
+        close(listener);
+    }
+
+    std::uint16_t port = 0;
+    std::atomic<bool> cut = false;
+
+private:
+    static sockaddr_in loopback(std::uint16_t port) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(port);
+        return address;
+    }
+
+    struct Chunk {
+        Clock::time_point due;
+        std::string bytes;
+    };
+
+    void run() {
+        pollfd waiting{listener, POLLIN, 0};
+        const auto end = Clock::now() + std::chrono::seconds(90);
+        while (!cut && Clock::now() < end && poll(&waiting, 1, 50) == 0) {
+        }
+        if (cut || !(waiting.revents & POLLIN)) return;
+        const int ends[2] = {accept(listener, nullptr, nullptr), socket(AF_INET, SOCK_STREAM, 0)};
+        sockaddr_in host = loopback(target);
+        connect(ends[1], reinterpret_cast<sockaddr*>(&host), sizeof host);
+        std::deque<Chunk> held[2];
+        bool open = true;
+        while (open && !cut && Clock::now() < end) {
+            pollfd fds[2] = {{ends[0], POLLIN, 0}, {ends[1], POLLIN, 0}};
+            poll(fds, 2, 10);
+            for (int from = 0; from < 2; ++from) {
+                if (!(fds[from].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+                char buffer[4096];
+                const ssize_t n = read(ends[from], buffer, sizeof buffer);
+                if (n <= 0)
+                    open = false;
+                else
+                    held[from].push_back({Clock::now() + delay, std::string(buffer, std::size_t(n))});
+            }
+            for (int from = 0; from < 2; ++from)
+                while (!held[from].empty() && held[from].front().due <= Clock::now()) {
+                    const std::string& bytes = held[from].front().bytes;
+                    if (write(ends[1 - from], bytes.data(), bytes.size()) != ssize_t(bytes.size())) open = false;
+                    held[from].pop_front();
+                }
+        }
+        for (int fd : ends) close(fd);
+    }
+
+    int listener;
+    std::uint16_t target;
+    std::thread thread;
+};
+
+TEST_F(NetworkTest, OwnBoardKeepsItsPaceOverASlowLinkAndACutIsReported) {
+    Relay relay(hostPort_);
+    ASSERT_NO_FATAL_FAILURE(startMatch(relay.port));
+    for (int turn = 0; turn < 3; ++turn) {
+        SCOPED_TRACE("turn " + std::to_string(turn));
+        const auto before = agreed();
+        ASSERT_TRUE(before);
+        const auto pressed = Clock::now();
+        ASSERT_NO_FATAL_FAILURE(move(joiner_, 1, *before, player1Keys));
+        // The joiner's own board has ended its slide while its move is still
+        // held on the way; the host's copy follows once the delay passed.
+        const auto moved = [&before](const Image& i) {
+            const BoardView mine = readBoard(i, 1);
+            return mine.readable() && mine != (*before)[1];
+        };
+        ASSERT_TRUE(waitForImage(x_, joiner_.window, moved, Millis(2000)));
+        const auto slid = Clock::now() - pressed;
+        ASSERT_TRUE(waitForImage(x_, host_.window, moved, Millis(2000)));
+        const auto followed = Clock::now() - pressed;
+        EXPECT_LT(slid, Relay::delay) << "the own board waited for the network";
+        EXPECT_GE(followed, Relay::delay);
+        RecordProperty("slide_ms_" + std::to_string(turn), int(std::chrono::duration_cast<Millis>(slid).count()));
+        RecordProperty("followed_ms_" + std::to_string(turn),
+                       int(std::chrono::duration_cast<Millis>(followed).count()));
+        ASSERT_TRUE(agreed()) << "the grids disagree once the delay passed";
+    }
+    relay.cut = true;
+    expectToldOfLeaving(host_, 1);
+    expectToldOfLeaving(joiner_, 0);
+    for (Side* side : {&joiner_, &host_}) {
+        x_.focus(side->window);
+        EXPECT_EQ(quitWithEscape(x_, *side->child), 0);
     }
 }
 

@@ -88,11 +88,50 @@ TEST(CommandLine, ChoosesThePlayersOrEndsWithTextAndStatus) {
     }
     // The usage names every option, the in-game key and the language variables.
     const std::string usage = parseCommandLine(std::vector<const char*>{"--help"}).output;
-    for (const char* word : {"--computer[=LEVEL]", "--player1=WHO", "--player2=WHO", "--fullscreen", "--version", "F2",
-                             "F11", "LC_ALL", "LC_MESSAGES", "LANG"})
+    for (const char* word :
+         {"--computer[=LEVEL]", "--player1=WHO", "--player2=WHO", "--fullscreen", "--version", "F2", "F11", "LC_ALL",
+          "LC_MESSAGES", "LANG", "--host[=PORT]", "--join=HOST[:PORT]", "20480", "F3", "router"})
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     EXPECT_TRUE(parseCommandLine(std::vector<const char*>{"--computer", "--fullscreen"}).fullscreen);
     EXPECT_FALSE(parseCommandLine(std::vector<const char*>{"--computer"}).fullscreen);
+}
+
+TEST(CommandLine, HostsOrJoinsOrSaysWhatIsWrongWithTheAddress) {
+    struct Case {
+        std::vector<const char*> args;
+        std::optional<std::uint16_t> host;
+        std::optional<net::JoinTarget> join;
+        // Empty when the line is a good one.
+        std::string error;
+    };
+    const std::string badPort = "' for '--host' (a port from 1 to 65535)\n" + tryHelp;
+    const std::string badTarget =
+        "' for '--join' (HOST, HOST:PORT, [IPv6] or [IPv6]:PORT, with a port from 1 to 65535)\n" + tryHelp;
+    const Case cases[] = {
+        {{"--host"}, 20480, {}, ""},
+        {{"--host=5000"}, 5000, {}, ""},
+        {{"--join=example.org"}, {}, net::JoinTarget{"example.org", 20480}, ""},
+        {{"--join", "[::1]:7000"}, {}, net::JoinTarget{"::1", 7000}, ""},
+        {{"--host", "--join=10.0.0.2:99"}, {}, net::JoinTarget{"10.0.0.2", 99}, ""},
+        {{"--join=h", "--host=1"}, 1, {}, ""},
+        {{"--host=0"}, {}, {}, "tandrel: invalid argument '0" + badPort},
+        {{"--host=http"}, {}, {}, "tandrel: invalid argument 'http" + badPort},
+        {{"--host=65536"}, {}, {}, "tandrel: invalid argument '65536" + badPort},
+        {{"--join=h:0"}, {}, {}, "tandrel: invalid argument 'h:0" + badTarget},
+        {{"--join=::1:80"}, {}, {}, "tandrel: invalid argument '::1:80" + badTarget},
+        {{"--join="}, {}, {}, "tandrel: invalid argument '" + badTarget},
+        {{"--join"}, {}, {}, "tandrel: option '--join' requires an argument\n" + tryHelp},
+    };
+    for (const Case& c : cases) {
+        std::string shown;
+        for (const char* arg : c.args) shown.append(arg).append(" ");
+        SCOPED_TRACE(shown);
+        const CommandLine line = parseCommandLine(c.args);
+        EXPECT_EQ(line.hostPort, c.host);
+        EXPECT_EQ(line.joinTarget, c.join);
+        EXPECT_EQ(line.output, c.error);
+        EXPECT_EQ(line.exitStatus, c.error.empty() ? std::nullopt : std::optional<int>(2));
+    }
 }
 
 // What an execve with an empty list leaves main: argc 0, argv ending at

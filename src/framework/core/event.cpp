@@ -189,6 +189,7 @@ void EventManager::handle(const SDL_Event& event) {
     case SDL_KEYUP: {
         const bool down = event.type == SDL_KEYDOWN;
         eventKey = keySymbol(event);
+        eventCharacter = down ? event.key.keysym.unicode : 0;
         // Handlers run before the table changes, so they see the previous state.
         dispatch(down ? EventType::KeyDown : EventType::KeyUp);
         if (inRange(keyPressed, eventKey)) keyPressed[eventKey] = down;

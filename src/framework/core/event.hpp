@@ -112,6 +112,9 @@ public:
     std::array<JoystickState, joyDeviceCount> joystickStates{};
 
     std::int32_t eventKey = 0;
+    // The character a key press typed, once SDL_EnableUNICODE asked SDL to
+    // tell (UCS-2, as SDL 1.2 gives it); 0 for none and on releases.
+    std::uint32_t eventCharacter = 0;
     std::int32_t eventButton = 0;
     std::int32_t eventJoyButton = 0;
     std::int32_t eventJoyAxis = 0;

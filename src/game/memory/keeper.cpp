@@ -3,6 +3,8 @@
 #include "game/memory/matchfile.hpp"
 #include "game/memory/records.hpp"
 
+#include <algorithm>
+#include <fstream>
 #include <utility>
 
 namespace tandrel::memory {
@@ -10,6 +12,18 @@ namespace tandrel::memory {
 namespace {
 // Records wait here only while the disk is slower than the matches are decided.
 constexpr std::size_t recordRoom = 16;
+// One line of text beside the records: not worth a database of its own.
+constexpr const char* addressFile = "last-address";
+constexpr std::size_t longestAddress = 255;
+
+// The first line of the file, if it is one a person could have typed.
+std::string readAddress(const std::filesystem::path& path) {
+    std::string line;
+    std::ifstream in(path);
+    std::getline(in, line);
+    const bool typable = std::ranges::all_of(line, [](char c) { return c > ' ' && c < 0x7F; });
+    return typable && line.size() <= longestAddress ? line : "";
+}
 } // namespace
 
 Keeper::Keeper(Options given) : options(std::move(given)) {
@@ -24,6 +38,7 @@ Keeper::Keeper(Options given) : options(std::move(given)) {
         report(std::string("SQLite cannot be loaded (") + e.what() + "): nothing will be remembered");
         return;
     }
+    address = readAddress(options.folder / addressFile);
     records = openStoreFile(options.folder, recordsFile, report);
     match = openStoreFile(options.folder, matchFile, report);
     const std::string folder = options.folder.string();
@@ -95,6 +110,16 @@ void Keeper::record(const MatchRecord& record) {
     wake.notify_one();
 }
 
+void Keeper::rememberAddress(const std::string& typed) {
+    if (!remembers()) return;
+    {
+        const std::lock_guard lock(mutex);
+        pendingAddress = typed;
+        addressPending = true;
+    }
+    wake.notify_one();
+}
+
 bool Keeper::takeSummary(Summary& out) {
     const std::lock_guard lock(mutex);
     if (!summaryReady) return false;
@@ -116,6 +141,19 @@ void Keeper::run() {
     for (;;) {
         // Closing the game saves at once whatever the interval says.
         const bool keepDue = keepPending && (stopping || std::chrono::steady_clock::now() >= nextKeep);
+        if (addressPending) {
+            const std::string typed = std::exchange(pendingAddress, {});
+            addressPending = false;
+            lock.unlock();
+            try {
+                std::filesystem::create_directories(options.folder);
+                std::ofstream(options.folder / addressFile) << typed << '\n';
+            } catch (const std::exception& e) {
+                failed(e);
+            }
+            lock.lock();
+            continue;
+        }
         if (pendingRecords.empty() && !forgetPending && !keepDue) {
             if (stopping) return;
             if (keepPending)

@@ -10,6 +10,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -48,6 +49,8 @@ public:
     const std::optional<KeptMatch>& keptMatch() const { return kept; }
     // The summary of the records as they were read at start.
     const Summary& firstSummary() const { return summary; }
+    // The address last typed to join a network match, as read at start.
+    const std::string& lastAddress() const { return address; }
 
     // None of these waits for the disk or allocates.
     // The match in play as it stands now; saved at most once a keepInterval.
@@ -56,6 +59,8 @@ public:
     void forget();
     // A decided match: recorded, and no longer kept for resuming.
     void record(const MatchRecord& record);
+    // The address typed to join, offered again at the next start.
+    void rememberAddress(const std::string& typed);
     // Fills `out` with the summary read after the latest record, once.
     bool takeSummary(Summary& out);
     // Called on the keeper's thread when a new summary is there to take;
@@ -76,6 +81,7 @@ private:
     OpenedFile match;
     std::optional<KeptMatch> kept;
     Summary summary;
+    std::string address;
     // Said once: a folder that cannot be written stays so for a while.
     bool failureReported = false;
 
@@ -86,6 +92,8 @@ private:
     bool forgetPending = false;
     bool keepPending = false;
     KeptMatch pendingKeep;
+    bool addressPending = false;
+    std::string pendingAddress;
     std::chrono::steady_clock::time_point nextKeep;
     bool summaryReady = false;
     Summary freshSummary;

@@ -7,7 +7,7 @@
 namespace tandrel::memory {
 
 namespace {
-constexpr std::array<const char*, kindCount> kindNames{"person", "easy", "normal", "hard", "expert"};
+constexpr std::array<const char*, kindCount> kindNames{"person", "easy", "normal", "hard", "expert", "network"};
 // A 4 x 4 board reaches 131072 at most: sixteen cells cannot build 2^18.
 constexpr std::uint32_t largestTile = 131072;
 } // namespace
@@ -24,8 +24,10 @@ PlayerKind kindOf(Player player) {
     return player ? static_cast<PlayerKind>(static_cast<std::int32_t>(*player) + 1) : PlayerKind::Person;
 }
 
+bool isLevel(PlayerKind kind) { return kind != PlayerKind::Person && kind != PlayerKind::Network; }
+
 Player playerOf(PlayerKind kind) {
-    if (kind == PlayerKind::Person) return std::nullopt;
+    if (!isLevel(kind)) return std::nullopt;
     return static_cast<computer::Level>(static_cast<std::int32_t>(kind) - 1);
 }
 
@@ -42,6 +44,8 @@ bool possibleTile(std::uint32_t value) { return value >= 2 && value <= largestTi
 
 std::string_view impossibility(const KeptMatch& match) {
     for (const KeptBoard& board : match.boards) {
+        // The game never keeps a network match: the other side is gone.
+        if (board.player == PlayerKind::Network) return "a player over the network";
         if (board.score < 0 || board.moves < 0) return "a negative score or move count";
         if (!std::ranges::all_of(board.cells, [](std::uint32_t v) { return v == 0 || possibleTile(v); }))
             return "a tile no board can hold";

@@ -11,16 +11,21 @@
 
 namespace tandrel::memory {
 
-// Who played a board, as the records name it: a person at this machine, or
-// the computer at a level (in the order of computer::Level, after Person).
-enum class PlayerKind : std::int32_t { Person = 0, Easy = 1, Normal = 2, Hard = 3, Expert = 4 };
-inline constexpr std::size_t kindCount = 5;
-inline constexpr std::size_t levelCount = kindCount - 1;
+// Who played a board, as the records name it: a person at this machine, the
+// computer at a level (in the order of computer::Level, after Person), or a
+// person at another machine in a network match.
+enum class PlayerKind : std::int32_t { Person = 0, Easy = 1, Normal = 2, Hard = 3, Expert = 4, Network = 5 };
+inline constexpr std::size_t kindCount = 6;
+inline constexpr std::size_t levelCount = 4;
 
-// "person", "easy", "normal", "hard", "expert": the names the files hold.
+// "person", "easy", "normal", "hard", "expert", "network": the names the
+// files hold.
 const char* kindName(PlayerKind kind);
 std::optional<PlayerKind> parseKind(std::string_view name);
 PlayerKind kindOf(Player player);
+// Whether the computer played; a person at either machine did otherwise.
+bool isLevel(PlayerKind kind);
+// A person for a person at either machine.
 Player playerOf(PlayerKind kind);
 
 enum class Winner : std::int32_t { Left = 0, Right = 1, Tie = 2 };

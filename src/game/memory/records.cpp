@@ -99,7 +99,7 @@ Summary readSummary(Database& db) {
         "SELECT left_player, CASE winner WHEN 'right' THEN 'won' WHEN 'left' THEN 'lost' ELSE 'tied' END "
         "FROM matches WHERE right_player = 'person' AND left_player <> 'person') GROUP BY level");
     while (tally.step())
-        if (auto kind = parseKind(tally.text(0)); kind && *kind != PlayerKind::Person)
+        if (auto kind = parseKind(tally.text(0)); kind && isLevel(*kind))
             summary.against[static_cast<std::size_t>(*kind) - 1] = {tally.integer(1), tally.integer(2),
                                                                     tally.integer(3)};
     return summary;

@@ -34,8 +34,7 @@ std::string side(const BoardResult& board) {
 }
 
 std::string result(const MatchRecord& record) {
-    const bool computers =
-        record.boards[0].player != PlayerKind::Person && record.boards[1].player != PlayerKind::Person;
+    const bool computers = isLevel(record.boards[0].player) && isLevel(record.boards[1].player);
     std::string text = record.winner == Winner::Tie ? "tie" : record.winner == Winner::Left ? "left won" : "right won";
     return computers ? text + ", computer against computer" : text;
 }

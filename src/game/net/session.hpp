@@ -62,6 +62,10 @@ struct Event {
         // Joining failed (refused, unreachable within the deadline, no such
         // name, a version mismatch); `text` says which. The session is over.
         Failed,
+        // The host cut off a would-be player before any match (garbage, a
+        // wrong version, busy with a match, silent); `text` is the line to
+        // show. The host goes on listening, and a running match goes on.
+        Rejected,
     };
     Kind kind = Kind::Listening;
     Direction direction = Direction::Left;

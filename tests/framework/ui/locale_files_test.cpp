@@ -41,6 +41,15 @@ const std::map<std::string, bool> captions{
     {"Best", false},
     {"you", false},
     {"computer", false},
+    {"Network match", false},
+    {"Type an address, Enter joins", false},
+    {"host a match", false},
+    {"back to the game", false},
+    {"Not an address", false},
+    {"Waiting for a player", false},
+    {"Port", false},
+    {"Connecting to", false},
+    {"The other player left", false},
 };
 
 std::map<std::string, Translations> shippedFiles() {

@@ -25,6 +25,7 @@ TEST(Keeper, RemembersDecidedMatchesAndTheMatchInPlayFromOneStartToTheNext) {
         keeper.record(record(12, PlayerKind::Person, 100, PlayerKind::Hard, 100));
         keeper.record(record(13, PlayerKind::Easy, 50, PlayerKind::Easy, 70));
         keeper.record(record(13, PlayerKind::Easy, 50, PlayerKind::Easy, 70)); // the same match twice
+        keeper.record(record(14, PlayerKind::Network, 900, PlayerKind::Person, 400));
         keeper.keep(inPlay);
         // The thread may sum up after any of the records; they are written
         // in order, so once the last one counts, all of them do.
@@ -36,6 +37,9 @@ TEST(Keeper, RemembersDecidedMatchesAndTheMatchInPlayFromOneStartToTheNext) {
         EXPECT_EQ(summary.best[1], 70);
         EXPECT_EQ(summary.best[3], 800);
         EXPECT_FALSE(summary.best[4]);
+        EXPECT_EQ(summary.best[5], 900) << "the other machine's person is not this one's best";
+        EXPECT_EQ(summary.against, (std::array<Tally, levelCount>{Tally{}, Tally{}, Tally{1, 1, 1}, Tally{}}))
+            << "a network match is no tally against the computer";
     }
     {
         Keeper keeper(options(folder, lines));
@@ -44,8 +48,8 @@ TEST(Keeper, RemembersDecidedMatchesAndTheMatchInPlayFromOneStartToTheNext) {
         EXPECT_EQ(keeper.firstSummary().best[3], 800);
         Database db(folder / recordsFile.name, Database::Mode::ReadOnly);
         const auto latest = lastRecords(db, 10);
-        ASSERT_EQ(latest.size(), 4u);
-        EXPECT_EQ(latest[0], record(13, PlayerKind::Easy, 50, PlayerKind::Easy, 70));
+        ASSERT_EQ(latest.size(), 5u);
+        EXPECT_EQ(latest[0], record(14, PlayerKind::Network, 900, PlayerKind::Person, 400));
         // Decided: recorded, and kept no more.
         keeper.record(record(77, PlayerKind::Person, 2000, PlayerKind::Hard, 1000));
     }
@@ -115,6 +119,9 @@ TEST(Keeper, NeverTrustsNorOverwritesABadFileAndPlaysOnAfresh) {
              keptWith(f, "UPDATE kept SET left_cells = zeroblob(4) || x'03000000' || zeroblob(56)");
          },
          Outcome::MovedAside, "a tile no board can hold"},
+        {"a kept network match", matchFile.name,
+         [](const fs::path& f) { keptWith(f, "UPDATE kept SET right_player = 'network'"); }, Outcome::MovedAside,
+         "a player over the network"},
         {"a negative score", recordsFile.name,
          [](const fs::path& f) { recordsWith(f, "UPDATE matches SET right_score = -5, winner = 'left'"); },
          Outcome::MovedAside, "impossible contents"},
