@@ -177,6 +177,8 @@ void GameApp::onJoyHatMotion() {
 }
 
 void GameApp::steer(std::size_t board, Direction dir) {
+    // The panel has the keyboard; a gamepad waits with the game behind it.
+    if (panel->open) return;
     // Either set of keys and any gamepad steer this side's own board.
     if (network) return network->steer(dir);
     // A board the computer steers ignores its player's keys and gamepad.
@@ -188,6 +190,7 @@ void GameApp::steer(std::size_t board, Direction dir) {
 void GameApp::confirm() {
     // matchOver is set only when a frame has decided the match, so an Enter
     // queued behind the last move of the match does nothing.
+    if (panel->open) return;
     if (network)
         network->confirm(matchOver);
     else if (matchOver)
