@@ -34,7 +34,7 @@ struct CommandLine {
     std::string output;
 };
 
-// "0.3.0": what --version prints, and what a network match's two sides
+// "0.4.0": what --version prints, and what a network match's two sides
 // compare.
 std::string_view programVersion();
 

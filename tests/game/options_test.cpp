@@ -50,7 +50,7 @@ TEST(CommandLine, ChoosesThePlayersOrEndsWithTextAndStatus) {
         {{"--computer=easy"}, {std::nullopt, Level::Easy}, {}, ""},
         {{"--player1=expert", "--player2", "hard"}, {Level::Expert, Level::Hard}, {}, ""},
         {{"--computer=hard", "--player2=human"}, {}, {}, ""},
-        {{"--version"}, {}, 0, "tandrel 0.3.0\n"},
+        {{"--version"}, {}, 0, "tandrel 0.4.0\n"},
         {{"--help", "--bogus"}, {}, 0, "Usage: tandrel [OPTION]...\n"},
         {{"--bogus"}, {}, 2, "tandrel: unrecognized option '--bogus'\n" + tryHelp},
         {{"-h"}, {}, 2, "tandrel: unrecognized option '-h'\n" + tryHelp},
