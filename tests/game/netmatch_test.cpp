@@ -45,7 +45,8 @@ struct Side {
 };
 
 // Frames on both sides until `done` holds; false after three seconds.
-template <typename Done> bool play(Side& host, Side& joiner, Done done) {
+template <typename Done>
+bool play(Side& host, Side& joiner, Done done) {
     for (int i = 0; i < 1500 && !done(); ++i) {
         host.frame();
         joiner.frame();
@@ -75,7 +76,8 @@ TEST(NetMatch, AMatchPlayedToItsEndAndTheJoinersEnterDealsTheNextForBoth) {
         host.match->steer(dir);
         joiner.match->steer(dir);
     }
-    ASSERT_TRUE(play(host, joiner, [&] { return host.right.moves == joiner.right.moves && host.left.moves == joiner.left.moves; }));
+    ASSERT_TRUE(play(host, joiner,
+                     [&] { return host.right.moves == joiner.right.moves && host.left.moves == joiner.left.moves; }));
     expectSameBoards(host, joiner);
 
     // No move is left on any board: the next key ends each person's game.
