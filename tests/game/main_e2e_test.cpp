@@ -1,6 +1,7 @@
 // The built game as a player meets it: real key presses into its window, its
 // pixels read back, its exit status and its error line.
 
+#include "fixtures/loopback.hpp"
 #include "harness.hpp"
 
 #include <gtest/gtest.h>
@@ -589,15 +590,10 @@ TEST(GameFailure, StartUpErrorsEndWithOneLineAndStatus1) {
 
 // A port nothing listens on now: bound on the loopback, read back, let go.
 std::uint16_t freePort() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), size), 0);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    close(fd);
-    return ntohs(address.sin_port);
+    std::uint16_t port = 0;
+    close(tandrel::test::boundOnLoopback(port));
+    EXPECT_NE(port, 0);
+    return port;
 }
 
 // The headline over a board that tells what the network is doing, in the

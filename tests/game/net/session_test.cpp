@@ -1,6 +1,8 @@
 #include "game/net/session.hpp"
 #include "game/net/protocol.hpp"
 
+#include "fixtures/loopback.hpp"
+
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
@@ -248,14 +250,9 @@ TEST(NetSession, JoiningFailsInOneLine) {
     for (const auto& c : cases) {
         // A bound socket: refuses connections until it listens, and then
         // accepts them without a word.
-        const int fd = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof address;
-        ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), size), 0);
-        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-        std::uint16_t port = ntohs(address.sin_port);
+        std::uint16_t port = 0;
+        const int fd = test::boundOnLoopback(port);
+        ASSERT_NE(port, 0);
         if (c.other == Other::Silent) listen(fd, 1);
 
         std::unique_ptr<Session> host;
