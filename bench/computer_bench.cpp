@@ -2,13 +2,18 @@
 // spawn rule, and reports how far each got and how long the moves took: the
 // measure the levels are calibrated with.
 //
-//   computer_bench --level LEVEL --games N --seed S [--csv]
+//   computer_bench --level LEVEL --games N --seed S [--from K] [--stop-at TILE] [--csv]
+//
+// --from K skips the first K games of the seed's sequence, so one run can be
+// split across processes; --stop-at TILE ends each game once it holds that
+// tile, which is all a figure of games reaching it needs.
 
 #include "game/computer/engine.hpp"
 #include "game/computer/rows.hpp"
 #include "spawn.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <chrono>
 #include <cstdint>
@@ -28,6 +33,8 @@ struct Options {
     Level level = Level::Normal;
     std::uint64_t games = 0;
     std::uint64_t seed = 0;
+    std::uint64_t from = 0;
+    std::uint64_t stopAt = 0;
     bool csv = false;
 };
 
@@ -38,6 +45,7 @@ struct Game {
     std::uint64_t moves = 0;
     double medianMs = 0;
     double maxMs = 0;
+    Packed last = 0;
 };
 
 bool parseNumber(std::string_view text, std::uint64_t& out) {
@@ -54,7 +62,8 @@ std::string parse(int argc, char** argv, Options& options) {
             options.csv = true;
             continue;
         }
-        if (arg != "--level" && arg != "--games" && arg != "--seed") return "unknown option '" + std::string(arg) + "'";
+        if (arg != "--level" && arg != "--games" && arg != "--seed" && arg != "--from" && arg != "--stop-at")
+            return "unknown option '" + std::string(arg) + "'";
         if (i + 1 == argc) return "option '" + std::string(arg) + "' needs a value";
         const std::string_view value = argv[++i];
         if (arg == "--level") {
@@ -66,12 +75,18 @@ std::string parse(int argc, char** argv, Options& options) {
             if (!parseNumber(value, options.games) || options.games == 0)
                 return "--games takes a positive number, not '" + std::string(value) + "'";
             haveGames = true;
+        } else if (arg == "--from") {
+            if (!parseNumber(value, options.from)) return "--from takes a number, not '" + std::string(value) + "'";
+        } else if (arg == "--stop-at") {
+            if (!parseNumber(value, options.stopAt) || !std::has_single_bit(options.stopAt) || options.stopAt < 4)
+                return "--stop-at takes a tile value (4, 8, 16, ...), not '" + std::string(value) + "'";
         } else {
             if (!parseNumber(value, options.seed)) return "--seed takes a number, not '" + std::string(value) + "'";
             haveSeed = true;
         }
     }
-    if (!haveLevel || !haveGames || !haveSeed) return "usage: computer_bench --level LEVEL --games N --seed S [--csv]";
+    if (!haveLevel || !haveGames || !haveSeed)
+        return "usage: computer_bench --level LEVEL --games N --seed S [--from K] [--stop-at TILE] [--csv]";
     return {};
 }
 
@@ -82,14 +97,14 @@ double percentile(std::vector<double>& values, double share) {
     return *at;
 }
 
-Game play(Level level, std::uint64_t seed, std::vector<double>& allMs) {
+Game play(Level level, std::uint64_t seed, std::uint64_t stopAt, std::vector<double>& allMs) {
     Game game{seed};
     std::mt19937_64 random(seed);
     Engine engine(level, seed);
     const RowTables& rows = rowTables();
     Packed grid = spawn(spawn(0, random), random);
     std::vector<double> ms;
-    for (;;) {
+    while (stopAt == 0 || (1ull << largestExponent(grid)) < stopAt) {
         const auto start = std::chrono::steady_clock::now();
         const Direction dir = engine.chooseMove(grid);
         ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
@@ -101,6 +116,7 @@ Game play(Level level, std::uint64_t seed, std::vector<double>& allMs) {
         ++game.moves;
     }
     game.largest = 1u << largestExponent(grid);
+    game.last = grid;
     allMs.insert(allMs.end(), ms.begin(), ms.end());
     game.maxMs = *std::max_element(ms.begin(), ms.end());
     game.medianMs = percentile(ms, 0.5);
@@ -120,17 +136,24 @@ int main(int argc, char** argv) {
     std::vector<double> allMs;
     std::vector<Game> games;
     std::mt19937_64 seeds(options.seed);
+    seeds.discard(options.from);
     for (std::uint64_t i = 0; i < options.games; ++i) {
-        const Game g = play(options.level, seeds(), allMs);
+        const Game g = play(options.level, seeds(), options.stopAt, allMs);
         games.push_back(g);
         if (options.csv)
             std::printf("%s,%llu,%llu,%u,%llu,%.3f,%.3f\n", level, static_cast<unsigned long long>(g.seed),
                         static_cast<unsigned long long>(g.score), g.largest, static_cast<unsigned long long>(g.moves),
                         g.medianMs, g.maxMs);
         else
-            std::printf("seed %20llu  score %7llu  largest %5u  moves %6llu  median %7.3f ms  slowest %8.3f ms\n",
+            std::printf("seed %20llu  score %7llu  largest %5u  moves %6llu  median %7.3f ms  slowest %8.3f ms%s\n",
                         static_cast<unsigned long long>(g.seed), static_cast<unsigned long long>(g.score), g.largest,
-                        static_cast<unsigned long long>(g.moves), g.medianMs, g.maxMs);
+                        static_cast<unsigned long long>(g.moves), g.medianMs, g.maxMs,
+                        options.stopAt == 0           ? ""
+                        : g.largest >= options.stopAt ? "  OK"
+                                                      : "  LOST");
+        // A lost game's last grid shows how it died.
+        if (!options.csv && options.stopAt != 0 && g.largest < options.stopAt)
+            std::printf("  last grid %016llx\n", static_cast<unsigned long long>(g.last));
         std::fflush(stdout);
     }
     if (options.csv) return 0;
