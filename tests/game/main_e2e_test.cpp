@@ -661,8 +661,8 @@ protected:
     // The side's window says over the other's board that the other left,
     // within the time the player is promised, and says it on stderr once.
     void expectToldOfLeaving(Side& side, int board) {
-        const auto told = waitForImage(
-            x_, side.window, [board](const Image& i) { return noticeShows(i, board); }, Millis(5000));
+        const auto shown = [board](const Image& i) { return noticeShows(i, board); };
+        const auto told = waitForImage(x_, side.window, shown, Millis(5000));
         ASSERT_TRUE(told) << "never told the other side left";
         EXPECT_EQ(overlayOf(*told, board), Overlay::Dark) << "the leaver's board is out";
         std::string said;

@@ -46,8 +46,11 @@ std::optional<fs::path> moveAside(const fs::path& path) {
 
 std::string shown(const fs::path& path) { return path.string(); }
 
+// Before the file is moved aside: Windows cannot rename a file that is open.
+void closeNow(Database&& db) { const Database closing(std::move(db)); }
+
 OpenedFile untrusted(Database&& db, const fs::path& path, const std::string& why, const Report& report) {
-    { Database closed(std::move(db)); }
+    closeNow(std::move(db));
     if (auto aside = moveAside(path)) {
         report(shown(path) + " is not to be trusted (" + why + "): moved to " + shown(*aside) + ", starting afresh");
         return {OpenedFile::State::Missing, std::nullopt};
