@@ -112,7 +112,7 @@ TEST(CommandLine, HostsOrJoinsOrSaysWhatIsWrongWithTheAddress) {
         {{"--host=5000"}, 5000, {}, ""},
         {{"--join=example.org"}, {}, net::JoinTarget{"example.org", 20480}, ""},
         {{"--join", "[::1]:7000"}, {}, net::JoinTarget{"::1", 7000}, ""},
-        {{"--host", "--join=10.0.0.2:99"}, {}, net::JoinTarget{"10.0.0.2", 99}, ""},
+        {{"--host", "--join=127.0.0.2:99"}, {}, net::JoinTarget{"127.0.0.2", 99}, ""},
         {{"--join=h", "--host=1"}, 1, {}, ""},
         {{"--host=0"}, {}, {}, "tandrel: invalid argument '0" + badPort},
         {{"--host=http"}, {}, {}, "tandrel: invalid argument 'http" + badPort},

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <vector>
@@ -71,6 +72,19 @@ struct Lookup {
 };
 // Blocks for as long as the system's resolver takes.
 Lookup lookUp(const std::string& host, std::uint16_t port);
+// What getaddrinfo found, the same list on either platform: every address
+// that fits, and NoSuchName when none does.
+template <typename AddressInfo>
+void takeAddresses(const AddressInfo* found, Lookup& result) {
+    for (const AddressInfo* a = found; a != nullptr; a = a->ai_next) {
+        Address address;
+        if (a->ai_addrlen > address.bytes.size()) continue;
+        std::memcpy(address.bytes.data(), a->ai_addr, a->ai_addrlen);
+        address.size = a->ai_addrlen;
+        result.addresses.push_back(address);
+    }
+    result.outcome = result.addresses.empty() ? Lookup::Outcome::NoSuchName : Lookup::Outcome::Found;
+}
 
 enum class ConnectOutcome { Pending, Connected, Refused, Failed };
 // Starts a non-blocking connection; Pending means: wait until writable, then

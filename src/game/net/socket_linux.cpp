@@ -111,15 +111,8 @@ Lookup lookUp(const std::string& host, std::uint16_t port) {
         result.error = gai_strerror(status);
         return result;
     }
-    for (const addrinfo* a = found; a != nullptr; a = a->ai_next) {
-        Address address;
-        if (a->ai_addrlen > address.bytes.size()) continue;
-        std::memcpy(address.bytes.data(), a->ai_addr, a->ai_addrlen);
-        address.size = a->ai_addrlen;
-        result.addresses.push_back(address);
-    }
+    takeAddresses(found, result);
     freeaddrinfo(found);
-    result.outcome = result.addresses.empty() ? Lookup::Outcome::NoSuchName : Lookup::Outcome::Found;
     return result;
 }
 

@@ -68,7 +68,7 @@ TEST(NetAddress, JoinTargetsAndPorts) {
         std::optional<JoinTarget> target;
     } cases[] = {
         {"example.org", JoinTarget{"example.org", defaultPort}},
-        {"192.168.1.20:3000", JoinTarget{"192.168.1.20", 3000}},
+        {"127.0.0.2:3000", JoinTarget{"127.0.0.2", 3000}},
         {"[::1]", JoinTarget{"::1", defaultPort}},
         {"[fe80::1%eth0]:65535", JoinTarget{"fe80::1%eth0", 65535}},
         {"", std::nullopt},
