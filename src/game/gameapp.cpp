@@ -361,9 +361,7 @@ void GameApp::host(std::uint16_t port) {
 
 void GameApp::join(const net::JoinTarget& target) {
     net::Config config{.version = std::string(programVersion()), .wake = [this] { wake(); }};
-    const bool v6 = target.host.find(':') != std::string::npos;
-    const std::string whom = (v6 ? "[" + target.host + "]" : target.host) + ":" + std::to_string(target.port);
-    startNetwork(net::Session::join(target, std::move(config)), NetMatch::Role::Join, whom);
+    startNetwork(net::Session::join(target, std::move(config)), NetMatch::Role::Join, net::joinText(target));
 }
 
 void GameApp::startNetwork(std::unique_ptr<net::Session> session, NetMatch::Role role, const std::string& whom) {

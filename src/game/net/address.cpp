@@ -48,6 +48,11 @@ std::optional<JoinTarget> parseJoinTarget(std::string_view text) {
     return target;
 }
 
+std::string joinText(const JoinTarget& target) {
+    const bool v6 = target.host.find(':') != std::string::npos;
+    return (v6 ? "[" + target.host + "]" : target.host) + ":" + std::to_string(target.port);
+}
+
 std::vector<std::string> localAddresses() {
     auto found = interfaceAddresses();
     // IPv4 first: the shorter to type and the likelier to work across a router.

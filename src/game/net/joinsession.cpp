@@ -142,9 +142,7 @@ std::optional<std::string> JoinSession::sendOutgoing(Link& link, Clock::time_poi
 }
 
 void JoinSession::fail(const std::string& why) {
-    const bool bracketed = target_.host.find(':') != std::string::npos;
-    const std::string name = (bracketed ? "[" + target_.host + "]" : target_.host) + ":" + std::to_string(target_.port);
-    report(makeEvent(Event::Kind::Failed, "Could not join " + name + ": " + why + "."));
+    report(makeEvent(Event::Kind::Failed, "Could not join " + joinText(target_) + ": " + why + "."));
 }
 
 } // namespace

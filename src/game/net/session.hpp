@@ -29,6 +29,8 @@ struct JoinTarget {
 // "HOST", "HOST:PORT", "[V6]" or "[V6]:PORT"; empty when malformed (an empty
 // host, a bad port, an unbracketed IPv6 address with a port, ...).
 std::optional<JoinTarget> parseJoinTarget(std::string_view text);
+// The target as a person types it: "HOST:PORT", an IPv6 address bracketed.
+std::string joinText(const JoinTarget& target);
 // A decimal port from 1 to 65535; empty otherwise.
 std::optional<std::uint16_t> parsePort(std::string_view text);
 // This machine's own addresses, to show a host's friend what to type:
