@@ -135,9 +135,14 @@ Direction Engine::chooseMove(Packed grid) {
     if (play.careless > 0 && largestExponent(grid) >= play.carelessFrom && search->dice.unit() < play.careless)
         return changing[search->dice.next() % count];
     const std::uint32_t distinct = distinctTiles(grid);
-    const auto budget = distinct > longChain          ? play.crowdedBudget * (1 << (distinct - longChain))
-                        : emptyCells(grid) <= crowded ? play.crowdedBudget
-                                                      : play.budget;
+    const bool isCrowded = emptyCells(grid) <= crowded;
+    auto budget = distinct > longChain ? play.crowdedBudget * (1 << (distinct - longChain))
+                  : isCrowded          ? play.crowdedBudget
+                                       : play.budget;
+    // A crowded grid on the longest chains, from eleven distinct tiles, is
+    // where lost games went wrong: it gets twice that again. These moves are
+    // few, so the median move is untouched.
+    if (isCrowded && distinct > longChain + 1) budget *= 2;
     return search->expectimax.best(grid, budget).value_or(changing[0]);
 }
 
