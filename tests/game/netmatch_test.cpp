@@ -72,9 +72,13 @@ TEST(NetMatch, AMatchPlayedToItsEndAndTheJoinersEnterDealsTheNextForBoth) {
     ASSERT_TRUE(play(host, joiner, [&] { return host.match->started() && joiner.match->started(); }));
     expectSameBoards(host, joiner);
 
+    // A frame after each key, as between a person's keys: a key that changes
+    // nothing still starts a slide, and the keys after it would be lost.
     for (Direction dir : {Direction::Left, Direction::Up, Direction::Right}) {
         host.match->steer(dir);
         joiner.match->steer(dir);
+        host.frame();
+        joiner.frame();
     }
     ASSERT_TRUE(play(host, joiner,
                      [&] { return host.right.moves == joiner.right.moves && host.left.moves == joiner.left.moves; }));
